@@ -1,0 +1,35 @@
+# Pixmora Setup: the commands of the README.
+BUILD ?= build
+PAYLOAD ?=
+ARGS ?=
+JOBS ?= $(shell nproc)
+export MAKEFLAGS += --no-print-directory
+
+CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+ifneq ($(PAYLOAD),)
+CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
+endif
+
+.PHONY: deps configure build run test clean prefix
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target pixmora_setup
+
+prefix: deps
+	@scripts/make-prefix $(BUILD)/wine/pristine
+
+run: build prefix
+	@scripts/run-setup $(BUILD) $(ARGS)
+
+test: configure prefix
+	@cmake --build $(BUILD) -j $(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

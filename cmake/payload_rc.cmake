@@ -1,0 +1,16 @@
+# cmake -DPAYLOAD_DIR=... -DOUT=... -P payload_rc.cmake
+# Writes the resource script that embeds the payload; stops when a file is missing.
+include(${CMAKE_CURRENT_LIST_DIR}/payload_files.cmake)
+set(rc "// Generated from ${PAYLOAD_DIR}: the 23 payload files.\n")
+foreach(row IN LISTS PIXMORA_PAYLOAD_FILES)
+    string(REPLACE " " ";" parts "${row}")
+    list(GET parts 0 id)
+    list(GET parts 1 type)
+    list(GET parts 2 rel)
+    if(NOT EXISTS "${PAYLOAD_DIR}/${rel}" OR IS_DIRECTORY "${PAYLOAD_DIR}/${rel}")
+        message(FATAL_ERROR "Payload file missing: ${PAYLOAD_DIR}/${rel}")
+    endif()
+    string(APPEND rc "${id} ${type} \"${PAYLOAD_DIR}/${rel}\"\n")
+endforeach()
+file(WRITE "${OUT}.tmp" "${rc}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUT}.tmp" "${OUT}")

@@ -1,0 +1,23 @@
+# cmake -DVIEWER=... -DOUT=... -P sample_payload.cmake
+# The sample payload: the stand-in viewer as pxm32.exe and small deterministic placeholders.
+include(${CMAKE_CURRENT_LIST_DIR}/payload_files.cmake)
+foreach(row IN LISTS PIXMORA_PAYLOAD_FILES)
+    string(REPLACE " " ";" parts "${row}")
+    list(GET parts 0 id)
+    list(GET parts 2 rel)
+    get_filename_component(dir "${OUT}/${rel}" DIRECTORY)
+    file(MAKE_DIRECTORY "${dir}")
+    if(rel STREQUAL "pxm32.exe")
+        file(COPY_FILE "${VIEWER}" "${OUT}/${rel}.tmp")
+    else()
+        # Sizes differ per file so that a mixed-up row shows in a byte comparison.
+        set(body "Pixmora 4.00 sample payload: ${rel} (resource ${id})\r\n")
+        math(EXPR lines "${id} % 17 + 3")
+        foreach(i RANGE ${lines})
+            string(APPEND body "${rel} line ${i}: 0123456789abcdefghijklmnopqrstuvwxyz\r\n")
+        endforeach()
+        file(WRITE "${OUT}/${rel}.tmp" "${body}")
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUT}/${rel}.tmp" "${OUT}/${rel}")
+    file(REMOVE "${OUT}/${rel}.tmp")
+endforeach()

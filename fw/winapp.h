@@ -1,0 +1,25 @@
+// CWinApp: the one application object. The program's WinMain hands it the instance and
+// the raw command line, calls InitInstance, runs no message loop when that returns FALSE,
+// and ends the process with m_nExitCode.
+#pragma once
+#include <windows.h>
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+
+    virtual BOOL InitInstance() { return FALSE; }
+    // Kept for the classic start-up sequence; 32-bit Windows draws 3D controls itself.
+    void Enable3dControls() {}
+
+    HINSTANCE m_hInstance;
+    const char* m_lpCmdLine;  // raw command line of the process, program name included
+    CWnd* m_pMainWnd;
+    int m_nExitCode;
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();

@@ -1,0 +1,29 @@
+// The product's files carried as resources, and the folder and file routines that write them.
+#pragma once
+#include <windows.h>
+
+// One row of the payload table: a folder to create below the destination, or a resource
+// to write into the destination or into the subfolder created last.
+struct PayloadRow {
+    enum Step { Folder, FileInDestination, FileInSubfolder } step;
+    LPCSTR type;        // resource type: "EXE", "DLL", "HLP", "TXT", "PNG" or RT_HTML (23)
+    WORD id;
+    const char* target; // format applied to the destination or subfolder path
+};
+
+extern const PayloadRow g_payload[];
+extern const int g_payloadRowCount;
+const int kPayloadFileCount = 23;
+
+// Makes sure an absolute folder exists, creating it level by level. Cuts trailing blanks and
+// always leaves exactly one trailing backslash. `path` is a buffer of at least 260 bytes.
+int CreateFolderPath(char* path);
+
+// Writes resource (id, type) of this program byte for byte to `path`. 1 on success.
+int ExtractPayloadFile(const char* path, UINT id, LPCSTR type);
+
+// Writes every payload row below `folder` (ending in a backslash); returns the files written.
+int WritePayload(const char* folder);
+
+// Length of a file in bytes; 0 when the path is empty or the file cannot be read.
+long QueryFileLength(const char* path);
