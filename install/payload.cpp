@@ -48,8 +48,10 @@ int ExtractPayloadFile(const char* path, UINT id, LPCSTR type)
 
     FILE* f = fopen(path, "wb");
     if (!f) return 0;
+    // Unbuffered: the resource memory goes to the file in one write, and a full disk shows
+    // in that write instead of in a flush at close.
+    setvbuf(f, NULL, _IONBF, 0);
     size_t written = fwrite(data, 1, size, f);
-    // A full disk may only show when the buffered tail is flushed at close.
     int closed = fclose(f);
     return (written == size && closed == 0) ? 1 : 0;
 }

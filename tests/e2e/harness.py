@@ -1,0 +1,255 @@
+"""Runs the real setup in throwaway copies of the pristine Wine prefix and reads back what it did.
+
+Each Machine is one fresh Windows: its own prefix (copied from build/wine/pristine), its own HOME
+and its own working directory (where the install log lands). The registry is read from the
+prefix's .reg files after the wineserver has ended, so reading costs no Wine start.
+"""
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+
+SOURCE = os.environ.get("PIXMORA_SOURCE") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.environ.get("PIXMORA_BUILD") or os.path.join(SOURCE, "build")
+PRISTINE = os.environ.get("PIXMORA_PRISTINE") or os.path.join(BUILD, "wine", "pristine")
+SETUP_EXE = os.path.join(BUILD, "pixmora_setup.exe")
+PXTOOL = os.path.join(BUILD, "tools", "pxtool.exe")
+PAYLOAD = os.path.join(BUILD, "payload")
+
+# The 23 payload files in the installed layout.
+PAYLOAD_FILES = [
+    "pxm32.exe", "pmx_uninstall.exe", "pxm32.chm", "Help/pxm32d.chm", "pxm_about.txt",
+    "pxm_changes.txt", "pxm_options.txt", "pxm_plugins.txt", "pxm_languages.txt",
+    "Toolbars/Tarnholm_24.txt", "Toolbars/Velder_16.txt", "Toolbars/Tarnholm_24.png",
+    "Toolbars/Velder_16.png", "Plugins/Video.dll", "Plugins/Icons.dll", "Plugins/Effects.dll",
+    "Plugins/Mpg.dll", "Plugins/Plugins.txt", "Plugins/Slideshow.exe", "Languages/Deutsch.dll",
+    "Html/thumbnails.html", "Html/slideshow.html", "Html/frame.html",
+]
+
+WINE_VERSIONS = ("win98", "win2k", "winxp", "vista", "win7", "win10")
+
+
+def _unescape_reg(text):
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            n = text[i + 1]
+            if n == "x":
+                m = re.match(r"[0-9a-fA-F]{1,4}", text[i + 2:])
+                out.append(chr(int(m.group(0), 16)))
+                i += 2 + len(m.group(0))
+                continue
+            out.append({"n": "\n", "r": "\r", "t": "\t", "0": "\0"}.get(n, n))
+            i += 2
+            continue
+        out.append(c)
+        i += 1
+    return "".join(out)
+
+
+def parse_reg_file(path):
+    """Parses a Wine .reg file into {lower-case key path: {lower-case value name or '': value}}.
+    String values become str, dword values int, others the raw text after the colon."""
+    keys = {}
+    current = None
+    with open(path, encoding="utf-8", errors="replace") as f:
+        lines = f.read().split("\n")
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        while line.endswith("\\") and i + 1 < len(lines):
+            i += 1
+            line = line[:-1] + lines[i].lstrip()
+        i += 1
+        if line.startswith("["):
+            end = line.rfind("]")
+            current = keys.setdefault(_unescape_reg(line[1:end]).lower(), {})
+            continue
+        if current is None or not line or line.startswith(("#", ";")):
+            continue
+        if line.startswith("@="):
+            name, rest = "", line[2:]
+        elif line.startswith('"'):
+            m = re.match(r'"((?:[^"\\]|\\.)*)"=(.*)$', line)
+            if not m:
+                continue
+            name, rest = _unescape_reg(m.group(1)), m.group(2)
+        else:
+            continue
+        if rest.startswith('"') and rest.endswith('"'):
+            value = _unescape_reg(rest[1:-1])
+        elif rest.startswith("str(2):") or rest.startswith("str(7):"):
+            value = _unescape_reg(rest[8:-1])
+        elif rest.startswith("dword:"):
+            value = int(rest[6:], 16)
+        else:
+            value = rest
+        current[name.lower()] = value
+    return keys
+
+
+class Registry:
+    """Snapshot of HKLM (system.reg) and HKCU (user.reg). Paths use backslashes, any case."""
+
+    def __init__(self, prefix):
+        self.hklm = parse_reg_file(os.path.join(prefix, "system.reg"))
+        self.hkcu = parse_reg_file(os.path.join(prefix, "user.reg"))
+
+    def _hive(self, path):
+        root, _, sub = path.partition("\\")
+        root = root.upper()
+        if root in ("HKLM", "HKEY_LOCAL_MACHINE"):
+            return self.hklm, sub
+        if root in ("HKCU", "HKEY_CURRENT_USER"):
+            return self.hkcu, sub
+        if root in ("HKCR", "HKEY_CLASSES_ROOT"):
+            return self.hklm, "Software\\Classes\\" + sub
+        raise ValueError(path)
+
+    def key(self, path):
+        """The values of a key as a dict, or None when the key does not exist."""
+        hive, sub = self._hive(path)
+        return hive.get(sub.lower())
+
+    def value(self, path, name=""):
+        values = self.key(path)
+        return None if values is None else values.get(name.lower())
+
+    def subkeys(self, path):
+        hive, sub = self._hive(path)
+        prefix = sub.lower() + "\\"
+        return sorted({k[len(prefix):].split("\\")[0] for k in hive if k.startswith(prefix)})
+
+
+class Machine:
+    """One throwaway Windows: a copy of the pristine prefix with its own HOME and working folder."""
+
+    def __init__(self, version=None, display=False):
+        base = os.path.join(BUILD, "tmp")
+        os.makedirs(base, exist_ok=True)
+        self.root = tempfile.mkdtemp(prefix="machine.", dir=base)
+        self.prefix = os.path.join(self.root, "prefix")
+        self.home = os.path.join(self.root, "home")
+        self.cwd = os.path.join(self.root, "cwd")
+        subprocess.run(["cp", "-a", os.path.join(PRISTINE, "prefix"), self.prefix], check=True)
+        os.makedirs(self.home)
+        os.makedirs(self.cwd)
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=self.home, WINEARCH="win32",
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        self.env.pop("DISPLAY", None)
+        self.background = []
+        self.xvfb = None
+        if display:
+            self.start_display()
+        if version:
+            self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
+
+    # --- running ---------------------------------------------------------------------------
+    def wine(self, *args, timeout=120, cwd=None, check=True, env=None):
+        """Runs a Wine program to its end; returns its exit code. Output goes to files, not
+        pipes: Wine's background processes would keep a pipe open after the program ended."""
+        with tempfile.TemporaryFile() as out:
+            try:
+                r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})),
+                                   cwd=cwd or self.cwd, timeout=timeout, stdout=out, stderr=out)
+            except subprocess.TimeoutExpired:
+                self.kill()
+                raise AssertionError(f"wine {' '.join(args)} did not finish in {timeout} s "
+                                     "(a window or message box may be waiting)")
+            if check and r.returncode != 0 and args and args[0] == "reg":
+                out.seek(0)
+                raise AssertionError(f"wine {' '.join(args)} failed: {out.read().decode(errors='replace')}")
+        return r.returncode
+
+    def setup(self, cmdline="", timeout=120, cwd=None):
+        """Runs pixmora_setup.exe with exactly this command-line tail (as a user would type it
+        after the program name); returns its exit code."""
+        exe = "Z:" + SETUP_EXE.replace("/", "\\")
+        code = self.wine(PXTOOL, "run", timeout=timeout, cwd=cwd,
+                         env={"PXTOOL_CMDLINE": f'"{exe}" {cmdline}'.rstrip()})
+        return code
+
+    def wait_window(self, window_class, ms=20000):
+        """True when a top-level window of this class appears within `ms` milliseconds."""
+        return self.wine(PXTOOL, "wait-window", window_class, str(ms), timeout=ms / 1000 + 60) == 0
+
+    def start(self, *args):
+        """Starts a Wine program in the background (for example the stand-in viewer)."""
+        p = subprocess.Popen(["wine", *args], env=self.env, cwd=self.cwd,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.background.append(p)
+        return p
+
+    def start_display(self):
+        """Gives this machine its own virtual screen (Xvfb), needed for any window."""
+        r, w = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], pass_fds=(w,),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(r, 16)
+            if not chunk:
+                raise AssertionError("Xvfb did not start")
+            number += chunk
+        os.close(r)
+        self.env["DISPLAY"] = ":" + number.decode().strip()
+
+    def screenshot(self, path):
+        """Saves the whole virtual screen as a PNG (needs imagemagick's import)."""
+        subprocess.run(["import", "-window", "root", path], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def wait(self):
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
+
+    def kill(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60)
+        for p in self.background:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+
+    def close(self):
+        self.kill()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=30)
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # --- looking at the machine ------------------------------------------------------------
+    def unix(self, winpath):
+        """Unix path of a Windows path on drive C: (or any drive letter of the prefix)."""
+        drive, _, rest = winpath.partition(":")
+        rest = rest.replace("\\", "/").lstrip("/")
+        return os.path.join(self.prefix, "dosdevices", drive.lower() + ":", rest)
+
+    def registry(self):
+        """Registry snapshot; ends the wineserver first so that its files are current."""
+        self.kill()
+        return Registry(self.prefix)
+
+    @property
+    def log(self):
+        """Bytes of the install log in the working folder, or None when none was written."""
+        path = os.path.join(self.cwd, "Pixmora_Install.log")
+        if not os.path.exists(path):
+            return None
+        with open(path, "rb") as f:
+            return f.read()
+
+    def program_files(self):
+        return self.registry().value(r"HKLM\Software\Microsoft\Windows\CurrentVersion", "ProgramFilesDir")
+
+
+def payload_bytes(rel):
+    with open(os.path.join(PAYLOAD, rel), "rb") as f:
+        return f.read()
+
+
+def cp1252(text):
+    return text.encode("cp1252")
