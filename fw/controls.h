@@ -1,0 +1,38 @@
+// Control and GDI wrappers: CStatic, CProgressCtrl, CFont.
+#pragma once
+#include <commctrl.h>
+#include "wnd.h"
+
+class CStatic : public CWnd {};
+
+class CProgressCtrl : public CWnd {
+public:
+    // PBM_SETRANGE carries 16-bit limits; SetRange32 takes the full range.
+    void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
+    void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
+    int SetPos(int pos) { return (int)SendMessage(PBM_SETPOS, pos); }
+    int GetPos() const { return (int)SendMessage(PBM_GETPOS); }
+};
+
+class CFont {
+public:
+    CFont() : m_hObject(NULL) {}
+    ~CFont() { DeleteObject(); }
+    BOOL CreateFontIndirect(const LOGFONTA* lf)
+    {
+        DeleteObject();
+        m_hObject = ::CreateFontIndirectA(lf);
+        return m_hObject != NULL;
+    }
+    void DeleteObject()
+    {
+        if (m_hObject) ::DeleteObject(m_hObject);
+        m_hObject = NULL;
+    }
+    operator HFONT() const { return m_hObject; }
+    HFONT m_hObject;
+
+private:
+    CFont(const CFont&);
+    CFont& operator=(const CFont&);
+};
