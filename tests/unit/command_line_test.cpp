@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include "app/command_line.h"
+
+namespace {
+
+InstallOptions Parse(const std::string& cmdLine)
+{
+    InstallOptions o;
+    memset(&o, 0, sizeof o);
+    strcpy(o.szFolder, "C:\\Proposed");
+    ParseSwitches(cmdLine.c_str(), &o);
+    return o;
+}
+
+int CountFlags(const InstallOptions& o)
+{
+    int n = 0;
+    for (int f : o.formatFlags) n += f != 0;
+    return n;
+}
+
+}  // namespace
+
+TEST(ParseSwitches, Table)
+{
+    struct Case {
+        const char* cmd;
+        const char* folder;
+        int group, desktop, thumbs, allUsers, assocAll, any, flags;
+    } cases[] = {
+        {"setup.exe /silent", "C:\\Proposed", 0, 0, 0, 0, 0, 0, 0},
+        {"setup.exe /silent /folder=\"D:\\Bild Programme\" /desktop=1 /group=1", "D:\\Bild Programme", 1, 1, 0, 0, 0, 0, 0},
+        {"setup.exe /silent /folder=D:\\a/b", "D:\\a", 0, 0, 0, 0, 0, 0, 0},
+        {"setup.exe /silent /folder=  D:\\x  /thumbs=1", "  D:\\x", 0, 0, 1, 0, 0, 0, 0},
+        {"setup.exe /silent /assoc=1", "C:\\Proposed", 0, 0, 0, 0, 0, 1, 52},
+        {"setup.exe /silent /assoc=2", "C:\\Proposed", 0, 0, 0, 0, 0, 1, 67},
+        {"setup.exe /silent /assoc=3", "C:\\Proposed", 0, 0, 0, 0, 0, 0, 0},
+        {"setup.exe /silent /assoc=all", "C:\\Proposed", 0, 0, 0, 0, 0, 0, 0},
+        {"setup.exe /silent /assocallusers", "C:\\Proposed", 0, 0, 0, 0, 1, 0, 0},
+        {"setup.exe /silent /assocallusers /assoc=2", "C:\\Proposed", 0, 0, 0, 0, 1, 1, 67},
+        {"setup.exe /silent /desktop=5 /allusers= -2x", "C:\\Proposed", 0, 5, 0, -2, 0, 0, 0},
+        {"setup.exe /silent /DESKTOP=1 /Group=1", "C:\\Proposed", 0, 0, 0, 0, 0, 0, 0},
+        {"setup.exe /silent/group=1/desktop=1", "C:\\Proposed", 1, 1, 0, 0, 0, 0, 0},
+        {"setup.exe /silent /group=1 /group=0", "C:\\Proposed", 1, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        InstallOptions o = Parse(c.cmd);
+        SCOPED_TRACE(c.cmd);
+        EXPECT_STREQ(o.szFolder, c.folder);
+        EXPECT_EQ(o.bStartMenuGroup, c.group);
+        EXPECT_EQ(o.bDesktopShortcut, c.desktop);
+        EXPECT_EQ(o.bThumbsShortcut, c.thumbs);
+        EXPECT_EQ(o.bAllUsers, c.allUsers);
+        EXPECT_EQ(o.bAssocAllUsers, c.assocAll);
+        EXPECT_EQ(o.bAnyFormat, c.any);
+        EXPECT_EQ(CountFlags(o), c.flags);
+    }
+}
+
+TEST(ParseSwitches, AssocOneSelectsExactlyTheImageRows)
+{
+    InstallOptions o = Parse("x /silent /assoc=1");
+    for (int i = 0; i < kFormatCount; ++i) EXPECT_EQ(o.formatFlags[i], i < 52 ? 1 : 0) << "row " << i;
+}
+
+TEST(ParseSwitches, OnlyTheFirst520CharactersAreSeen)
+{
+    std::string pad(520 - strlen("x /silent ") - 1, 'p');
+    std::string line = "x /silent " + pad;  // 519 characters
+    EXPECT_EQ(Parse(line + "/group=1").bStartMenuGroup, 0) << "switch starting at character 520";
+    EXPECT_EQ(Parse(line.substr(0, 519 - 8) + "/group=1").bStartMenuGroup, 1) << "switch ending at 519";
+    // A value cut by the end of the work copy keeps what was inside it.
+    EXPECT_STREQ(Parse(line.substr(0, 519 - 12) + "/folder=C:\\abcdef").szFolder, "C:\\ab");
+}
+
+TEST(GetSwitchValue, StopsAtSlashEndAndLimit)
+{
+    char out[260];
+    EXPECT_EQ(GetSwitchValue("/folder=C:\\x /desktop=1", out, 8, 260), 13);
+    EXPECT_STREQ(out, "C:\\x ");
+    GetSwitchValue("/folder=", out, 8, 260);
+    EXPECT_STREQ(out, "");
+    std::string longValue = "/folder=C:\\" + std::string(400, 'a');
+    int stop = GetSwitchValue(longValue.c_str(), out, 8, 260);
+    EXPECT_EQ(stop, 260);
+    EXPECT_EQ(strlen(out), 252u);
+    GetSwitchValue("/folder=C:\\abc", out, 8, 10);
+    EXPECT_STREQ(out, "C:");
+}
+
+TEST(UnquotePath, Cases)
+{
+    struct { const char* in; const char* out; } cases[] = {
+        {"\"D:\\Bild Programme\" ", "D:\\Bild Programme"},
+        {"\"D:\\x", "D:\\x"},
+        {"D:\\x\"", "D:\\x"},
+        {"  \"D:\\x \"  ", "  \"D:\\x"},  // leading blanks stay, so the opening quote is not first
+        {"\"\"", ""},
+        {"\"", ""},
+        {"", ""},
+        {"   ", ""},
+    };
+    for (auto& c : cases) {
+        char buf[260];
+        strcpy(buf, c.in);
+        UnquotePath(buf);
+        EXPECT_STREQ(buf, c.out) << "input [" << c.in << "]";
+    }
+}
