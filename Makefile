@@ -16,7 +16,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake $(CMAKE_ARGS) >/dev/null
+	@cmake --no-warn-unused-cli $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target pixmora_setup
