@@ -3,6 +3,7 @@ BUILD ?= build
 PAYLOAD ?=
 ARGS ?=
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 export MAKEFLAGS += --no-print-directory
 
 CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
@@ -10,7 +11,7 @@ ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
 
-.PHONY: deps configure build run test clean prefix
+.PHONY: deps configure build run test clean prefix fuzz
 
 deps:
 	@scripts/install-deps
@@ -30,6 +31,9 @@ run: build prefix
 test: configure prefix
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

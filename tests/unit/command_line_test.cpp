@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
-#include "app/command_line.h"
+#include "app/switches.h"
 
 namespace {
 

@@ -1,0 +1,65 @@
+// Parsing of the command-line switches. Plain C text handling only: this file also builds
+// natively for the fuzzers.
+#include "switches.h"
+#include <stdlib.h>
+#include <string.h>
+
+int GetSwitchValue(const char* source, char* out, int skip, int limit)
+{
+    int bound = (int)strlen(source);
+    if (limit < bound) bound = limit;
+    int i = skip, n = 0;
+    while (i < bound && source[i] != '/' && source[i] != '\0')
+        out[n++] = source[i++];
+    out[n] = '\0';
+    return i;
+}
+
+void UnquotePath(char* text)
+{
+    size_t len = strlen(text);
+    while (len > 0 && text[len - 1] == ' ') text[--len] = '\0';
+    if (len > 0 && text[len - 1] == '"') text[--len] = '\0';
+    if (text[0] == '"') memmove(text, text + 1, len--);
+    while (len > 0 && text[len - 1] == ' ') text[--len] = '\0';
+}
+
+// Integer switches, in the order they are processed.
+struct IntSwitch {
+    const char* name;
+    int InstallOptions::*field;
+};
+static const IntSwitch kIntSwitches[] = {
+    {"/desktop=", &InstallOptions::bDesktopShortcut},
+    {"/thumbs=", &InstallOptions::bThumbsShortcut},
+    {"/group=", &InstallOptions::bStartMenuGroup},
+    {"/allusers=", &InstallOptions::bAllUsers},
+};
+
+void ParseSwitches(const char* cmdLine, InstallOptions* o)
+{
+    // The whole line, or its first 520 characters.
+    char work[kCommandLineBufferSize + 1];
+    size_t n = strlen(cmdLine);
+    if (n > kCommandLineBufferSize) n = kCommandLineBufferSize;
+    memcpy(work, cmdLine, n);
+    work[n] = '\0';
+
+    const char* p = strstr(work, "/folder=");
+    if (p) {
+        GetSwitchValue(p, o->szFolder, 8, MAX_PATH);
+        UnquotePath(o->szFolder);
+    }
+    for (const IntSwitch& s : kIntSwitches) {
+        p = strstr(work, s.name);
+        if (p) o->*s.field = atoi(p + strlen(s.name));
+    }
+    p = strstr(work, "/assoc=");
+    if (p) {
+        int value = atoi(p + 7);
+        int rows = value == 1 ? kImageFormatCount : value == 2 ? kFormatCount : 0;
+        for (int i = 0; i < rows; ++i) o->formatFlags[i] = 1;
+        if (rows) o->bAnyFormat = 1;
+    }
+    if (strstr(work, "/assocallusers")) o->bAssocAllUsers = 1;
+}
