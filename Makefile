@@ -26,7 +26,8 @@ prefix: deps
 	@scripts/make-prefix $(BUILD)/wine/pristine
 
 run: build prefix
-	@scripts/run-setup $(BUILD) $(ARGS)
+	@cmake --build $(BUILD) --target pxtool >/dev/null
+	@PIXMORA_ARGS='$(ARGS)' scripts/run-setup $(BUILD)
 
 test: configure prefix
 	@cmake --build $(BUILD) -j $(JOBS)

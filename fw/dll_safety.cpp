@@ -1,6 +1,5 @@
 #include "dll_safety.h"
 #include <windows.h>
-#include <delayimp.h>
 #include <string.h>
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
@@ -20,20 +19,13 @@ void RestrictDllSearchToSystem()
     if (setDir) setDir("");
 }
 
-// Delay-loaded libraries come from the system folder by full path, also on systems that
-// cannot restrict the search. The common controls go by name: the manifest redirects them
-// to the side-by-side version 6, which a full path would bypass.
-static FARPROC WINAPI LoadFromSystemFolder(unsigned notify, PDelayLoadInfo info)
+HMODULE LoadSystemLibrary(const char* name)
 {
-    if (notify != dliNotePreLoadLibrary || !info || !info->szDll) return NULL;
-    if (lstrcmpiA(info->szDll, "comctl32.dll") == 0) return NULL;
+    if (lstrcmpiA(name, "comctl32.dll") == 0) return LoadLibraryA(name);
     char path[MAX_PATH];
     UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n + 1 + strlen(info->szDll) >= MAX_PATH) return NULL;
+    if (n == 0 || n + 1 + lstrlenA(name) >= MAX_PATH) return NULL;
     lstrcatA(path, "\\");
-    lstrcatA(path, info->szDll);
-    return (FARPROC)(void*)LoadLibraryA(path);
+    lstrcatA(path, name);
+    return LoadLibraryA(path);
 }
-
-extern "C" PfnDliHook __pfnDliNotifyHook2;
-PfnDliHook __pfnDliNotifyHook2 = LoadFromSystemFolder;

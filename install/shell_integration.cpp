@@ -1,6 +1,37 @@
 #include "shell_integration.h"
+#include <windows.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include "associations.h"
+#include "os_family.h"
+#include "path_text.h"
+#include "registration.h"
+#include "shortcuts.h"
 
-int RegisterShellIntegration(int, const char*, int, int, int, int, const int*, int)
+int RegisterShellIntegration(int bConfirmed, const char* szFolder, int bStartMenuGroup,
+                             int bDesktopShortcut, int bThumbsShortcut, int bAllUsers,
+                             const int* formatFlags, int bAssocAllUsers)
 {
+    const OsFamily os = GetOsFamily();
+
+    char folder[MAX_PATH];
+    lstrcpynA(folder, szFolder, sizeof folder);
+    TrimBlanks(folder);
+    AppendBackslash(folder, sizeof folder);
+    char program[MAX_PATH];
+    int n = _snprintf(program, sizeof program, "%spxm32.exe", folder);
+    if (n < 0 || n >= (int)sizeof program) return 1;
+
+    if (bStartMenuGroup) CreateProgramGroup(folder, bAllUsers);
+    if (bDesktopShortcut)
+        CreateDesktopShortcut(program, "Pixmora.lnk", NULL, "Pixmora - Bildbetrachter", NULL, 0, bAllUsers);
+    if (bThumbsShortcut) {
+        CreateDesktopShortcut(program, "Pixmora Thumbnails.lnk", program, "Pixmora - Thumbnails", "/thumbs", 7,
+                              bAllUsers);
+        if (os.bVista) RegisterBrowseVerb(program);
+    }
+
+    RegisterProgram(folder, program, os);
+    RegisterAssociations(bConfirmed, program, formatFlags, bAssocAllUsers, os);
     return 1;
 }

@@ -1,0 +1,26 @@
+// File associations: the program classes of the 87 extensions of the 67 format groups.
+#pragma once
+#include "os_family.h"
+
+enum IconSpec { kIconOwn, kIconProgram0, kIconProgram8, kIconProgram9 };
+
+struct ExtensionRow {
+    int group;          // format row, index into formatFlags
+    const char* ext;    // without the dot
+    const char* type;   // type name: ProgID "Pixmora.<type>"
+    IconSpec icon;
+    bool openWith;      // listed under the extension's OpenWithProgids
+};
+
+extern const ExtensionRow g_extensions[];
+extern const int g_extensionCount;
+
+// Registers one extension (see the association section for when it is called).
+void AssociateExtension(const char* ext, const char* type, const char* openCommand,
+                        const char* iconSpec, int bXP, int bVista, int bAssocAllUsers,
+                        int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice);
+
+// The association section: every selected group (every group on the Vista family), then the
+// icon reload and the association-changed notification. `folder` ends with a backslash.
+void RegisterAssociations(int bConfirmed, const char* programPath, const int* formatFlags,
+                          int bAssocAllUsers, const OsFamily& os);

@@ -1,0 +1,11 @@
+// The program's own registry entries: its class, the application list, the uninstall entry,
+// and on the Vista family the default-programs capabilities and the folder browse verb.
+#pragma once
+#include "os_family.h"
+
+// The folder and drive context-menu entries "Browse with &Pixmora" (Vista family only).
+void RegisterBrowseVerb(const char* programPath);
+
+// Class, application list, uninstall entry (and on the Vista family the capabilities).
+// `folder` ends with a backslash; `programPath` is folder + "pxm32.exe".
+void RegisterProgram(const char* folder, const char* programPath, const OsFamily& os);

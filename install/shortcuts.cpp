@@ -1,0 +1,122 @@
+#include "shortcuts.h"
+#include <objbase.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include "path_text.h"
+#include "payload.h"
+
+static const char kVersion[] = "4.00";
+
+int GetSpecialFolderPath(char* out, int csidl)
+{
+    LPITEMIDLIST pidl = NULL;
+    out[0] = '\0';
+    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &pidl)) || !pidl) {
+        GetWindowsDirectoryA(out, MAX_PATH);
+    } else {
+        if (!SHGetPathFromIDListA(pidl, out)) GetWindowsDirectoryA(out, MAX_PATH);
+        CoTaskMemFree(pidl);
+    }
+    AppendBackslash(out, MAX_PATH);
+    return 1;
+}
+
+// One link file through the shell link object. `linkPath` is the full path of the .lnk file.
+static int SaveShortcut(const char* linkPath, const char* target, const char* arguments,
+                        const char* iconFile, int iconIndex, const char* description)
+{
+    CoInitialize(NULL);
+    IShellLinkA* link = NULL;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                (void**)&link))) {
+        CoUninitialize();
+        return 0;
+    }
+    IPersistFile* file = NULL;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
+        link->Release();
+        CoUninitialize();
+        return 0;
+    }
+    if (iconFile) link->SetIconLocation(iconFile, iconIndex);
+    WCHAR wide[MAX_PATH];
+    wide[0] = 0;
+    MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wide, MAX_PATH);
+    wide[MAX_PATH - 1] = 0;
+    link->SetPath(target);
+    if (arguments) link->SetArguments(arguments);
+    if (description) link->SetDescription(description);
+    HRESULT hr = file->Save(wide, TRUE);
+    file->Release();
+    link->Release();
+    CoUninitialize();
+    return SUCCEEDED(hr) ? 1 : 0;
+}
+
+int CreateFolderShortcut(const char* folder, const char* linkName, const char* target,
+                         const char* arguments, const char* iconFile, int iconIndex)
+{
+    char path[MAX_PATH];
+    int n = _snprintf(path, sizeof path, "%s%s", folder, linkName);
+    if (n < 0 || n >= (int)sizeof path) return 0;
+    return SaveShortcut(path, target, arguments, iconFile, iconIndex, NULL);
+}
+
+int CreateDesktopShortcut(const char* target, const char* linkName, const char* iconFile,
+                          const char* description, const char* arguments, int iconIndex,
+                          int bAllUsers)
+{
+    char path[MAX_PATH];
+    GetSpecialFolderPath(path, bAllUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOP);
+    if (lstrlenA(path) + lstrlenA(linkName) >= MAX_PATH) return 0;
+    lstrcatA(path, linkName);
+    return SaveShortcut(path, target, arguments, iconFile, iconIndex, description);
+}
+
+// Entries 2 to 10 of the program group; entry 1 carries the version in its name.
+struct GroupEntry {
+    const char* link;
+    const char* target;     // below the destination folder
+    const char* arguments;  // or NULL
+    bool programIcon;       // icon 7 of pxm32.exe
+};
+static const GroupEntry kGroupEntries[] = {
+    {"Pixmora - Thumbnails.lnk", "pxm32.exe", "/thumbs", true},
+    {"Pixmora deinstallieren.lnk", "pmx_uninstall.exe", NULL, false},
+    {"\xDC" "ber Pixmora.lnk", "pxm_about.txt", NULL, false},
+    {"Was ist neu.lnk", "pxm_changes.txt", NULL, false},
+    {"Kommandozeilen-Optionen.lnk", "pxm_options.txt", NULL, false},
+    {"Verf\xFC" "gbare PlugIns.lnk", "pxm_plugins.txt", NULL, false},
+    {"Verf\xFC" "gbare Sprachen.lnk", "pxm_languages.txt", NULL, false},
+    {"\xDC" "ber PlugIns.lnk", "Plugins\\Plugins.txt", NULL, false},
+    {"Pixmora Hilfe.lnk", "help\\pxm32d.chm", NULL, false},
+};
+
+void CreateProgramGroup(const char* folder, int bAllUsers)
+{
+    char group[MAX_PATH];
+    GetSpecialFolderPath(group, bAllUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS);
+    if (lstrlenA(group) + 8 >= MAX_PATH) return;
+    lstrcatA(group, "Pixmora");
+    CreateFolderPath(group);
+
+    char program[MAX_PATH], target[MAX_PATH], name[MAX_PATH];
+    _snprintf(program, sizeof program, "%spxm32.exe", folder);
+    program[MAX_PATH - 1] = '\0';
+    _snprintf(name, sizeof name, "Pixmora %s.lnk", kVersion);
+    CreateFolderShortcut(group, name, program, NULL, NULL, 0);
+
+    static const char* const kOldVersions[] = {"3.99", "3.98"};
+    for (const char* old : kOldVersions) {
+        _snprintf(name, sizeof name, "%sPixmora %s.lnk", group, old);
+        name[MAX_PATH - 1] = '\0';
+        remove(name);
+    }
+
+    for (const GroupEntry& e : kGroupEntries) {
+        int n = _snprintf(target, sizeof target, "%s%s", folder, e.target);
+        if (n < 0 || n >= (int)sizeof target) continue;
+        CreateFolderShortcut(group, e.link, target, e.arguments, e.programIcon ? program : NULL,
+                             e.programIcon ? 7 : 0);
+    }
+}
