@@ -82,6 +82,9 @@ def parse_reg_file(path):
             value = _unescape_reg(rest[1:-1])
         elif rest.startswith("str(2):") or rest.startswith("str(7):"):
             value = _unescape_reg(rest[8:-1])
+        elif rest.startswith("hex(1):"):  # a string stored as raw bytes (UTF-16)
+            raw = bytes(int(b, 16) for b in rest[7:].split(",") if b)
+            value = raw.decode("utf-16-le", errors="replace").rstrip("\0")
         elif rest.startswith("dword:"):
             value = int(rest[6:], 16)
         else:
@@ -253,3 +256,37 @@ def payload_bytes(rel):
 
 def cp1252(text):
     return text.encode("cp1252")
+
+
+def read_lnk(path):
+    """The parts of a shell link file that the setup sets: target, arguments, icon file and
+    index, description, working directory (None when absent)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    import struct
+    flags = struct.unpack_from("<I", data, 0x14)[0]
+    icon_index = struct.unpack_from("<i", data, 0x38)[0]
+    pos = 0x4C
+    target = None
+    if flags & 0x01:  # item id list
+        pos += 2 + struct.unpack_from("<H", data, pos)[0]
+    if flags & 0x02:  # link info
+        size, _, info_flags, _, base_off = struct.unpack_from("<IIIII", data, pos)
+        if info_flags & 1:
+            end = data.index(b"\0", pos + base_off)
+            target = data[pos + base_off:end].decode("cp1252")
+        pos += size
+    unicode = bool(flags & 0x80)
+    strings = {}
+    for bit, name in ((0x04, "description"), (0x08, "relative"), (0x10, "workdir"),
+                      (0x20, "arguments"), (0x40, "icon")):
+        if flags & bit:
+            count = struct.unpack_from("<H", data, pos)[0]
+            pos += 2
+            n = count * 2 if unicode else count
+            raw = data[pos:pos + n]
+            strings[name] = raw.decode("utf-16-le" if unicode else "cp1252").rstrip("\0")
+            pos += n
+    return {"target": target, "arguments": strings.get("arguments"), "icon": strings.get("icon"),
+            "icon_index": icon_index, "description": strings.get("description"),
+            "workdir": strings.get("workdir")}
