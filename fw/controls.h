@@ -1,7 +1,7 @@
 // Control and GDI wrappers: CStatic, CProgressCtrl, CFont.
 #pragma once
-#include <commctrl.h>
 #include "wnd.h"
+#include <commctrl.h>
 
 class CStatic : public CWnd {};
 

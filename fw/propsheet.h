@@ -1,0 +1,58 @@
+// CPropertySheet and CPropertyPage: the system property sheet (here always in wizard mode)
+// with pages bound to dialog templates of the program's resources.
+//
+// Page contract (OnWizardNext / OnWizardBack): 0 go to the neighbouring page, -1 stay,
+// a dialog template id: go to the page built from that template.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include "dialog.h"
+
+class CPropertySheet;
+
+class CPropertyPage : public CDialog {
+public:
+    CPropertyPage();
+    void Construct(UINT nIDTemplate, UINT nIDCaption = 0);
+
+    virtual BOOL OnSetActive() { return TRUE; }
+    virtual LRESULT OnWizardNext() { return 0; }
+    virtual LRESULT OnWizardBack() { return 0; }
+
+    PROPSHEETPAGEA m_psp;
+
+protected:
+    BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
+    // Property pages end with the sheet, not with IDOK/IDCANCEL of their own.
+    BOOL OnCommand(WPARAM wp, LPARAM lp) override { return FALSE; }
+
+private:
+    static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+class CPropertySheet : public CWnd {
+public:
+    CPropertySheet(const char* caption, CWnd* parent = NULL, UINT selectPage = 0);
+    virtual ~CPropertySheet();
+
+    void AddPage(CPropertyPage* page);
+    INT_PTR DoModal();
+
+    int GetPageCount() const { return m_nPages; }
+    CPropertyPage* GetPage(int index) const { return index >= 0 && index < m_nPages ? m_pages[index] : NULL; }
+    int GetActiveIndex() const;
+    // The sheet's own buttons (ID_WIZBACK, ID_WIZNEXT, IDCANCEL, ...).
+    HWND GetButton(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+    PROPSHEETHEADERA m_psh;
+
+protected:
+    virtual BOOL OnInitDialog() { return TRUE; }
+
+private:
+    static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
+    enum { kMaxPages = 8 };
+    CPropertyPage* m_pages[kMaxPages];
+    int m_nPages;
+    const char* m_caption;
+};

@@ -1,0 +1,90 @@
+#include "wiz_sheet.h"
+#include <shellapi.h>
+#include "../fw/cstring.h"
+#include "../install/path_text.h"
+#include "../res/resource.h"
+#include "web_addresses.h"
+#include "wiz_page.h"
+
+CWizPropertySheet::CWizPropertySheet(const char* caption, CWnd* parent, UINT selectPage)
+    : CPropertySheet(caption, parent, selectPage),
+      m_hFormatList(NULL),
+      m_bOfferToolbar(0),
+      m_bOfferDesktop(0),
+      m_bOfferBoth(0),
+      m_bInstalled(0),
+      m_bQuitConfirmed(false)
+{
+    m_psh.dwFlags |= PSH_WIZARD;
+}
+
+void CWizPropertySheet::AddPage(CWizPropertyPage* page)
+{
+    CPropertySheet::AddPage(page);
+    page->m_pSheet = this;
+}
+
+HWND CWizPropertySheet::GetPageItem(int index, int id) const
+{
+    CPropertyPage* page = GetPage(index);
+    return page && page->m_hWnd ? ::GetDlgItem(page->m_hWnd, id) : NULL;
+}
+
+UINT CWizPropertySheet::IsPageButtonChecked(int index, int id) const
+{
+    HWND item = GetPageItem(index, id);
+    return item ? (UINT)::SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED : 0;
+}
+
+BOOL CWizPropertySheet::OnInitDialog()
+{
+    CString text;
+    text.LoadString(IDS_BUTTON_QUIT);
+    SetButtonText(IDCANCEL, text);
+    return TRUE;
+}
+
+bool CWizPropertySheet::AskQuit()
+{
+    CString question, caption;
+    question.LoadString(IDS_ASK_QUIT);
+    caption.LoadString(IDS_CAPTION);
+    return MessageBox(question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+// The finish button: start the viewer when asked, and open the FAQ page.
+void CWizPropertySheet::Finish()
+{
+    char folder[MAX_PATH + 16] = "";
+    HWND field = GetPageItem(0, 1000);
+    if (field) ::GetWindowTextA(field, folder, MAX_PATH);
+    // The installation trimmed the folder; the program is where it put it.
+    TrimBlanks(folder);
+    AppendBackslash(folder, sizeof folder);
+    if (IsPageButtonChecked(GetActiveIndex(), 1020)) {
+        CString command;
+        command.Format("\"%spxm32.exe\"", folder);  // quoted: the folder may hold blanks
+        WinExec(command, SW_SHOWNORMAL);
+    }
+    ShellExecuteA(GetDesktopWindow(), "open", kFaqAddress, NULL, "", SW_SHOW);
+}
+
+BOOL CWizPropertySheet::OnCommand(WPARAM wp, LPARAM lp)
+{
+    if (LOWORD(wp) != IDCANCEL) return FALSE;
+    if (IsFinishPage(GetActiveIndex())) {
+        Finish();
+        return FALSE;  // the sheet's own Cancel ends the wizard
+    }
+    if (m_bQuitConfirmed || AskQuit()) return FALSE;
+    return TRUE;  // No: stay on the page
+}
+
+LRESULT CWizPropertySheet::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE && !IsFinishPage(GetActiveIndex())) {
+        if (!AskQuit()) return 0;
+        m_bQuitConfirmed = true;
+    }
+    return CPropertySheet::WindowProc(msg, wp, lp);
+}
