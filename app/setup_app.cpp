@@ -63,6 +63,9 @@ BOOL CSetupApp::InitInstance()
     g_sheet.AddPage(&ready);
     g_sheet.AddPage(&finish);
 
+    // The sheet carries the setup's icon from its first moment; page 0 sets it again.
+    g_sheet.m_psh.dwFlags |= PSH_USEHICON;
+    g_sheet.m_psh.hIcon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(111));
     m_pMainWnd = &g_sheet;
     g_sheet.DoModal();
     // Left before installing: 1; the finish page is only reached after a successful installation.

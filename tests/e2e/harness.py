@@ -245,6 +245,16 @@ class Machine:
         with open(path, "rb") as f:
             return f.read()
 
+    def program_files_live(self):
+        """ProgramFilesDir read through Wine while the machine runs (no registry snapshot)."""
+        out = subprocess.run(["wine", "reg", "query", r"HKLM\Software\Microsoft\Windows\CurrentVersion",
+                              "/v", "ProgramFilesDir"], env=self.env, capture_output=True, text=True,
+                             timeout=60).stdout
+        for line in out.splitlines():
+            if "REG_SZ" in line:
+                return line.split("REG_SZ", 1)[1].strip()
+        raise AssertionError("no ProgramFilesDir")
+
     def program_files(self):
         return self.registry().value(r"HKLM\Software\Microsoft\Windows\CurrentVersion", "ProgramFilesDir")
 
@@ -290,3 +300,87 @@ def read_lnk(path):
     return {"target": target, "arguments": strings.get("arguments"), "icon": strings.get("icon"),
             "icon_index": icon_index, "description": strings.get("description"),
             "workdir": strings.get("workdir")}
+
+
+WIZDRIVER = os.path.join(BUILD, "tools", "wizdriver.exe")
+SCREENSHOTS = os.path.join(BUILD, "screenshots")
+
+
+class Wizard:
+    """The setup's wizard running on a machine's virtual screen, driven by build/tools/wizdriver.exe."""
+
+    def __init__(self, machine, *args):
+        import time
+        self.m = machine
+        if not machine.xvfb:
+            machine.start_display()
+        self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=machine.env, cwd=machine.cwd,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        machine.background.append(self.proc)
+        if self.run("wait-sheet", "30000")[0] != 0:
+            raise AssertionError("the wizard did not appear")
+        self.time = time
+
+    def run(self, *args, timeout=60):
+        with tempfile.TemporaryFile() as out:
+            try:
+                r = subprocess.run(["wine", WIZDRIVER, *args], env=self.m.env, cwd=self.m.cwd,
+                                   stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+            except subprocess.TimeoutExpired:
+                raise AssertionError(f"wizdriver {' '.join(args)} hung")
+            out.seek(0)
+            return r.returncode, out.read().decode("cp1252")
+
+    def __call__(self, *args):
+        return self.run(*args)[1]
+
+    def page(self):
+        return int(self("page"))
+
+    def state(self, control):
+        """(checked, enabled, visible) of a control of the active page or the sheet."""
+        return tuple(int(x) for x in self("state", str(control)).split())
+
+    def press(self, button, then_page=None):
+        self.run("press", button)
+        if then_page is not None:
+            self.wait_page(then_page)
+
+    def wait_page(self, index, seconds=20):
+        end = self.time.time() + seconds
+        while self.time.time() < end:
+            code, out = self.run("page")
+            if code == 0 and out.strip() == str(index):
+                return
+            self.time.sleep(0.2)
+        raise AssertionError(f"page {index} did not become active (now {self.run('page')[1]})")
+
+    def msgbox(self, seconds=20):
+        """(caption, text, buttons) of the message box that appears within `seconds`."""
+        end = self.time.time() + seconds
+        while self.time.time() < end:
+            code, out = self.run("msgbox")
+            if code == 0:
+                caption, text, buttons = out.split("|")
+                return caption, text, buttons
+            self.time.sleep(0.2)
+        raise AssertionError("no message box appeared")
+
+    def answer(self, button):
+        self.run("answer", button)
+        end = self.time.time() + 20
+        while self.time.time() < end and self.run("msgbox")[0] == 0:
+            self.time.sleep(0.1)
+
+    def list(self):
+        return self("list")
+
+    def screenshot(self, name):
+        os.makedirs(SCREENSHOTS, exist_ok=True)
+        self.m.screenshot(os.path.join(SCREENSHOTS, name + ".png"))
+
+    def exit_code(self, seconds=60):
+        try:
+            return self.proc.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the setup did not end")
