@@ -11,7 +11,7 @@ ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
 
-.PHONY: deps configure build run test clean prefix fuzz
+.PHONY: deps configure build run test clean prefix fuzz screenshots
 
 deps:
 	@scripts/install-deps
@@ -35,6 +35,14 @@ test: configure prefix
 
 fuzz: deps
 	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
+
+# Screenshots of every wizard page from a real run, for the README.
+screenshots: configure prefix
+	@cmake --build $(BUILD) -j $(JOBS)
+	@cd $(BUILD) && ctest -R e2e.test_wizard --output-on-failure
+	@mkdir -p docs/screenshots
+	@for f in $(BUILD)/screenshots/*.png; do convert "$$f" -trim +repage docs/screenshots/$$(basename "$$f"); done
+	@ls docs/screenshots
 
 clean:
 	rm -rf $(BUILD)
