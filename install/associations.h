@@ -21,6 +21,6 @@ void AssociateExtension(const char* ext, const char* type, const char* openComma
                         int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice);
 
 // The association section: every selected group (every group on the Vista family), then the
-// icon reload and the association-changed notification. `folder` ends with a backslash.
+// icon reload and the association-changed notification. `programPath` is the installed pxm32.exe.
 void RegisterAssociations(int bConfirmed, const char* programPath, const int* formatFlags,
                           int bAssocAllUsers, const OsFamily& os);

@@ -1,6 +1,5 @@
 #include "shell_integration.h"
 #include <windows.h>
-#include <shlobj.h>
 #include <stdio.h>
 #include "associations.h"
 #include "os_family.h"
@@ -12,8 +11,15 @@ int RegisterShellIntegration(int bConfirmed, const char* szFolder, int bStartMen
                              int bDesktopShortcut, int bThumbsShortcut, int bAllUsers,
                              const int* formatFlags, int bAssocAllUsers)
 {
-    const OsFamily os = GetOsFamily();
+    return RegisterShellIntegrationOn(GetOsFamily(), bConfirmed, szFolder, bStartMenuGroup,
+                                      bDesktopShortcut, bThumbsShortcut, bAllUsers, formatFlags,
+                                      bAssocAllUsers);
+}
 
+int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* szFolder,
+                               int bStartMenuGroup, int bDesktopShortcut, int bThumbsShortcut,
+                               int bAllUsers, const int* formatFlags, int bAssocAllUsers)
+{
     char folder[MAX_PATH];
     lstrcpynA(folder, szFolder, sizeof folder);
     TrimBlanks(folder);

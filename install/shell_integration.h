@@ -1,6 +1,13 @@
 // Shortcuts, program registration and file associations, in that order.
 #pragma once
+#include "os_family.h"
 
+// The whole step on this machine's Windows family; always 1.
 int RegisterShellIntegration(int bConfirmed, const char* szFolder, int bStartMenuGroup,
                              int bDesktopShortcut, int bThumbsShortcut, int bAllUsers,
                              const int* formatFlags, int bAssocAllUsers);
+
+// The same step for a given Windows family (the family is decided once, by the caller above).
+int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* szFolder,
+                               int bStartMenuGroup, int bDesktopShortcut, int bThumbsShortcut,
+                               int bAllUsers, const int* formatFlags, int bAssocAllUsers);
