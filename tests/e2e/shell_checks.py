@@ -3,8 +3,11 @@ run must write on each Windows family, compared against what the run really chan
 import os
 import pwd
 import re
+import subprocess
+import tempfile
+import time
 
-from harness import read_lnk
+from harness import BUILD, SETUP_EXE, read_lnk
 
 GROUP = [  # link file, target below the folder, arguments, icon index of pxm32.exe (None: default)
     ("Pixmora 4.00.lnk", "pxm32.exe", None, None),
@@ -109,8 +112,10 @@ def assoc_flags(value):
     return [1 if value == 2 or (value == 1 and g < 52) else 0 for g in range(67)]
 
 
-def expected_rows(family, folder, flags, thumbs=False, assoc_all_users=False, registered_apps=False):
-    """{(hive, key, value name): data} of every value a confirmed run writes, names in lower case."""
+def expected_rows(family, folder, flags, thumbs=False, assoc_all_users=False, registered_apps=False,
+                  confirmed=True):
+    """{(hive, key, value name): data} of every value a run writes, names in lower case.
+    `confirmed` is the answer to the question before file types are taken over."""
     program = folder + "\\pxm32.exe"
     opening = f'"{program}" "%1"'
     vista = family in (VISTA, WIN8)
@@ -136,10 +141,13 @@ def expected_rows(family, folder, flags, thumbs=False, assoc_all_users=False, re
         if registered_apps:
             put("hklm", "software\\registeredapplications", "Pixmora", "SOFTWARE\\Pixmora\\Capabilities")
 
+    if not (confirmed or vista):
+        return rows
     for group, (pairs, icon, open_with) in enumerate(FORMATS):
         selected = flags[group]
         if not (vista or selected):
             continue
+        take_over = selected and confirmed
         for pair in pairs.split():
             ext, kind = pair.split(":")
             progid = "Pixmora." + kind
@@ -148,7 +156,7 @@ def expected_rows(family, folder, flags, thumbs=False, assoc_all_users=False, re
                 put("hkcu", FILEEXTS + ext, "ProgID", progid)
                 if assoc_all_users:
                     put("hklm", CLASSES + "." + ext, "", progid)
-            elif selected:
+            elif take_over:
                 put("hklm", CLASSES + "." + ext, "", progid)
             if family != OLD and ext in open_with.split():
                 put("hklm", CLASSES + "." + ext + "\\OpenWithProgids", progid, "")
@@ -157,7 +165,7 @@ def expected_rows(family, folder, flags, thumbs=False, assoc_all_users=False, re
             put("hklm", CLASSES + progid + "\\DefaultIcon", "", icon if icon == "%1" else f"{program},{icon}")
             if vista:
                 put("hklm", "software\\pixmora\\capabilities\\fileassociations", "." + kind, progid)
-                if selected and family == VISTA:
+                if take_over and family == VISTA:
                     put("hkcu", FILEEXTS + ext + "\\UserChoice", "Progid", progid)
     return rows
 
@@ -236,3 +244,47 @@ def user_folders(machine):
         (os.path.join(common, "ProgramData/Microsoft/Windows/Start Menu/Programs/Pixmora"),
          os.path.join(common, "users/Public/Desktop")),
     )
+
+
+class Wizard:
+    """The setup's wizard on a machine with a display, driven by tools/wizdriver.exe."""
+
+    def __init__(self, machine):
+        self.m = machine
+        self.driver = os.path.join(BUILD, "tools", "wizdriver.exe")
+        self.m.start("Z:" + SETUP_EXE.replace("/", "\\"))
+        if self.run("wait-sheet", "30000")[0] != 0:
+            raise AssertionError("the wizard did not open")
+
+    def run(self, *args):
+        """(exit code, printed text) of one driver command. Output goes to a file: Wine's
+        background processes would hold a pipe open."""
+        with tempfile.TemporaryFile() as out:
+            code = subprocess.run(["wine", self.driver, *args], env=self.m.env, cwd=self.m.cwd,
+                                  stdout=out, stderr=subprocess.DEVNULL, timeout=60).returncode
+            out.seek(0)
+            return code, out.read().decode("cp1252", errors="replace").strip()
+
+    def page(self):
+        return self.run("page")[1].split()[0]
+
+    def wait(self, condition, what, seconds=20):
+        end = time.time() + seconds
+        while time.time() < end:
+            if condition():
+                return
+            time.sleep(0.2)
+        raise AssertionError(f"wizard: {what} within {seconds} s (page {self.page()})")
+
+    def next(self):
+        """Presses Next and waits until the next page is active."""
+        page = int(self.page())
+        self.run("press", "next")
+        self.wait(lambda: self.page() == str(page + 1), f"page {page + 1}")
+
+    def answer_question(self, answer):
+        """Waits for the message box, returns its text and answers it."""
+        self.wait(lambda: self.run("msgbox")[0] == 0, "the question")
+        text = self.run("msgbox")[1]
+        self.run("answer", answer)
+        return text
