@@ -31,7 +31,7 @@ BOOL CSetupApp::InitInstance()
 
     CWizPropertyPage destination, notes, formats, offer, ready, finish;
 
-    int reasons = 0;
+    DWORD reasons = 0;
     g_sheet.m_bOfferToolbar = ToolbarCompatibilityCheck(&reasons);
     g_sheet.m_bOfferDesktop = GDSCompatibilityCheck(&reasons);
     g_sheet.m_bOfferBoth = 0;

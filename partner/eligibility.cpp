@@ -1,14 +1,194 @@
 #include "eligibility.h"
+#include <string.h>
+#include "../fw/dll_safety.h"
+#include "../fw/own_imports.h"
 
-// Until the machine tests are in, no partner offer is made.
-int ToolbarCompatibilityCheck(int* pReasons)
+static const char kToolbarServerKey[] = "CLSID\\{00EF2092-6AC5-47c0-BD25-CF2D5D657FEB}\\InprocServer32";
+static const char kToolbarMachineKey[] = "SOFTWARE\\Google\\NavClient";
+static const char kDesktopUserKey[] = "Software\\Google\\Google Desktop";
+
+const char* ReadRegistryString(HKEY root, const char* subkey, const char* value, char* buffer)
 {
-    if (pReasons) *pReasons = 0;
+    memset(buffer, 0, kRegistryTextSize);
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return buffer;
+    DWORD type = 0, size = kRegistryTextSize;
+    LONG rc = RegQueryValueExA(key, value, NULL, &type, (BYTE*)buffer, &size);
+    RegCloseKey(key);
+    // A value stored without its terminator can fill the buffer to the last byte: such a text
+    // does not fit, and nothing may read on past the buffer looking for its end.
+    bool isText = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+    if (rc != ERROR_SUCCESS || !isText || buffer[kRegistryTextSize - 1] != '\0')
+        memset(buffer, 0, kRegistryTextSize);
+    return buffer;
+}
+
+// The deepest key of `subkey` (a path below `root`) that exists, as the length of its path;
+// 0 when not even the first component exists.
+static int ExistingKeyLength(HKEY root, const char* subkey)
+{
+    char path[MAX_PATH];
+    lstrcpynA(path, subkey, sizeof path);
+    int len = lstrlenA(path);
+    while (len > 0) {
+        path[len] = '\0';
+        HKEY key;
+        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegCloseKey(key);
+            return len;
+        }
+        while (len > 0 && path[len - 1] != '\\') --len;
+        if (len > 0) --len;  // drop the backslash too
+    }
     return 0;
 }
 
-extern "C" int WINAPI GDSCompatibilityCheck(int* pReasons)
+// Removes the keys of `subkey` below the first `keep` characters, deepest first.
+static void DeleteCreatedKeys(HKEY root, const char* subkey, int keep)
 {
-    if (pReasons) *pReasons = 0;
-    return 0;
+    char path[MAX_PATH];
+    lstrcpynA(path, subkey, sizeof path);
+    int len = lstrlenA(path);
+    while (len > keep) {
+        path[len] = '\0';
+        if (RegDeleteKeyA(root, path) != ERROR_SUCCESS) return;
+        while (len > keep && path[len - 1] != '\\') --len;
+        if (len > keep) --len;
+    }
+}
+
+BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const char* text)
+{
+    // Creating the key also creates any missing parent keys; remember what was there.
+    int existing = ExistingKeyLength(root, subkey);
+    HKEY key;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(root, subkey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL, &key,
+                        &disposition) != ERROR_SUCCESS)
+        return FALSE;
+
+    BOOL ok = FALSE;
+    if (RegSetValueExA(key, value, 0, REG_SZ, (const BYTE*)text, lstrlenA(text) + 1) == ERROR_SUCCESS) {
+        char back[kRegistryTextSize + 1];
+        memset(back, 0, sizeof back);
+        DWORD type = 0, size = kRegistryTextSize;
+        if (RegQueryValueExA(key, value, NULL, &type, (BYTE*)back, &size) == ERROR_SUCCESS)
+            ok = lstrcmpA(back, text) == 0;
+        RegDeleteValueA(key, value);
+    }
+    RegCloseKey(key);
+    if (disposition == REG_CREATED_NEW_KEY) DeleteCreatedKeys(root, subkey, existing);
+    return ok;
+}
+
+// One version component as C's atoi reads it (leading blanks, one "-", digits), without overflow.
+static int ReadComponent(const char* s)
+{
+    while (*s == ' ') ++s;
+    bool negative = *s == '-';
+    if (negative) ++s;
+    int n = 0;
+    for (; *s >= '0' && *s <= '9'; ++s) n = n > 100000000 ? 1000000000 : n * 10 + (*s - '0');
+    return negative ? -n : n;
+}
+
+BOOL IsIEVersionAtLeast(int major, int minor)
+{
+    char version[kRegistryTextSize];
+    ReadRegistryString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version", version);
+    // A component ends at its "." (or earlier, at any other non-digit).
+    int first = ReadComponent(version);
+    if (first != major) return first > major;
+    const char* rest = strchr(version, '.');
+    int second = rest ? ReadComponent(rest + 1) : 0;
+    return second >= minor;
+}
+
+int ToolbarCompatibilityCheck(DWORD* pReasons)
+{
+    DWORD reasons = 0;
+    char text[kRegistryTextSize];
+
+    if (ReadRegistryString(HKEY_CLASSES_ROOT, kToolbarServerKey, "", text)[0]) reasons |= kToolbarInstalled;
+
+    ReadRegistryString(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", text);
+    CharUpperBuffA(text, lstrlenA(text));
+    if (!strstr(text, "IEXPLORE")) reasons |= kToolbarNotDefaultIE;
+
+    if (!IsIEVersionAtLeast(5, 5)) reasons |= kToolbarOldIE;
+
+    ReadRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Enable Browser Extensions",
+                       text);
+    if (lstrcmpiA(text, "no") == 0) reasons |= kToolbarNoExtensions;
+
+    if (!TestRegistryWrite(HKEY_LOCAL_MACHINE, kToolbarMachineKey, "test", "test")) reasons |= kToolbarNoWriteAccess;
+
+    if (pReasons) *pReasons = reasons;
+    return reasons == 0;
+}
+
+BOOL IsAdministrator()
+{
+    typedef BOOL(WINAPI * AllocateAndInitializeSidFn)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD,
+                                                      DWORD, DWORD, DWORD, DWORD, PSID*);
+    typedef BOOL(WINAPI * CheckTokenMembershipFn)(HANDLE, PSID, PBOOL);
+    typedef PVOID(WINAPI * FreeSidFn)(PSID);
+
+    // Loaded here because Windows 95/98/Me lack these functions; there everyone is administrator.
+    HMODULE advapi = LoadSystemLibrary("advapi32.dll");
+    if (!advapi) return TRUE;
+    AllocateAndInitializeSidFn allocateSid =
+        (AllocateAndInitializeSidFn)(void*)GetProcAddress(advapi, "AllocateAndInitializeSid");
+    CheckTokenMembershipFn checkMembership = (CheckTokenMembershipFn)(void*)GetProcAddress(advapi, "CheckTokenMembership");
+    FreeSidFn freeSid = (FreeSidFn)(void*)GetProcAddress(advapi, "FreeSid");
+    if (!allocateSid || !checkMembership || !freeSid) {
+        FreeLibrary(advapi);
+        return TRUE;
+    }
+
+    BOOL member = FALSE;
+    SID_IDENTIFIER_AUTHORITY nt = {SECURITY_NT_AUTHORITY};
+    PSID admins = NULL;
+    if (allocateSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &admins)) {
+        if (!checkMembership(NULL, admins, &member)) member = FALSE;
+        freeSid(admins);
+    }
+    FreeLibrary(advapi);
+    return member;
+}
+
+// Windows XP or later, or Windows 2000 with service pack 3 or later.
+static bool IsSystemRecentEnough()
+{
+    OSVERSIONINFOEXA vi;
+    ZeroMemory(&vi, sizeof vi);
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (!GetVersionExA((OSVERSIONINFOA*)&vi)) return false;
+    if (vi.dwMajorVersion != 5) return vi.dwMajorVersion > 5;
+    return vi.dwMinorVersion >= 1 || vi.wServicePackMajor >= 3;
+}
+
+extern "C" int WINAPI GDSCompatibilityCheck(DWORD* pReasons)
+{
+    // Other programs call this with our program loaded as a library.
+    if (!BindOwnImage()) {
+        // Not even the system functions that the test needs: no offer.
+        if (pReasons) *pReasons = kDesktopOldSystem;
+        return 0;
+    }
+    DWORD reasons = 0;
+    if (!IsSystemRecentEnough()) reasons |= kDesktopOldSystem;
+    if (!IsAdministrator()) reasons |= kDesktopNotAdmin;
+
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopUserKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD timestamp = 0, size = sizeof timestamp;
+        // Any type; a value that does not fit in 4 bytes is not read.
+        if (RegQueryValueExA(key, "timestamp", NULL, NULL, (BYTE*)&timestamp, &size) != ERROR_SUCCESS) timestamp = 0;
+        RegCloseKey(key);
+        if (timestamp) reasons |= kDesktopInstalled;
+    }
+
+    if (pReasons) *pReasons = reasons;
+    return reasons == 0;
 }
