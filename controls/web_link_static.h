@@ -1,8 +1,45 @@
-// CWebLinkStatic: a static text that acts as a web link.
+// CWebLinkStatic: a static text that acts as a web link: link, hover and visited colours, an
+// underline (always, never or while hovered), a hand cursor, a size that fits its text, and a
+// click that opens the target in the web browser.
 #pragma once
 #include "../fw/controls.h"
 
 class CWebLinkStatic : public CStatic {
 public:
-    CWebLinkStatic() {}
+    CWebLinkStatic();
+    ~CWebLinkStatic() override;
+
+    void SetLinkTarget(const char* target);
+    void SetUnderlineMode(int mode);  // 1 always, -1 while hovered, 0 never
+    void MarkVisited(BOOL visited);
+    void FitToText();
+    BOOL DestroyWindow();
+    // Opens `target` through the shell, else with the browser that opens ".htm" files.
+    static INT_PTR OpenLink(const char* target, int showCommand);
+
+    const char* GetLinkTarget() const { return m_target; }
+    BOOL IsVisited() const { return m_bVisited; }
+    BOOL IsHovered() const { return m_bHovered; }
+    HCURSOR GetLinkCursor() const { return m_hLinkCursor; }
+
+protected:
+    void PreSubclassWindow() override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+private:
+    void LoadLinkCursor();
+
+    COLORREF m_crLink;
+    COLORREF m_crVisited;
+    COLORREF m_crHover;
+    BOOL m_bHovered;
+    BOOL m_bVisited;
+    int m_nUnderline;
+    BOOL m_bFitToText;
+    char m_target[520];
+    CFont m_fontUnderline;
+    CFont m_fontStandard;
+    HCURSOR m_hLinkCursor;
+    UINT m_nTimerId;
 };

@@ -49,6 +49,13 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
+    // Let a control object answer the notifications it sent to its parent.
+    bool fromControl = (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) || (msg == WM_COMMAND && lp);
+    if (fromControl) {
+        CWnd* child = FromHandlePermanent((HWND)lp);
+        LRESULT result = 0;
+        if (child && child != this && child->OnChildNotify(msg, wp, lp, &result)) return result;
+    }
     switch (msg) {
     case WM_COMMAND:
         if (OnCommand(wp, lp)) return 0;

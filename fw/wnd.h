@@ -53,6 +53,9 @@ protected:
     virtual BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) { return FALSE; }
     // Called just before a control is subclassed (controls set up their own state here).
     virtual void PreSubclassWindow() {}
+    // A notification that the parent reflects back to the control that sent it
+    // (WM_CTLCOLOR*, WM_COMMAND). TRUE when handled; *result is the parent's answer.
+    virtual BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) { return FALSE; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,8 +1,32 @@
-// CColorStatic: a label drawn in its own colours and weight.
+// CColorStatic: a label drawn in its own text and background colours and weight, or an icon.
 #pragma once
 #include "../fw/controls.h"
 
 class CColorStatic : public CStatic {
 public:
-    CColorStatic() {}
+    CColorStatic();
+    ~CColorStatic() override;
+
+    void SetTextColor(COLORREF color, BOOL redraw);
+    void SetBold(BOOL bold, BOOL redraw);
+    void SetIcon(HICON icon) { m_hIcon = icon; }
+    COLORREF GetTextColor() const { return m_crText; }
+    BOOL IsBold() const { return m_bBold; }
+    HFONT GetLabelFont() const { return m_font; }
+
+protected:
+    void PreSubclassWindow() override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Redraw();
+
+    CFont m_font;
+    COLORREF m_crText;
+    COLORREF m_crBack;
+    HBRUSH m_hBrush;
+    BOOL m_bBold;
+    int m_nOffsetX;
+    int m_nOffsetY;
+    HICON m_hIcon;
 };

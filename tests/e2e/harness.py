@@ -185,6 +185,14 @@ class Machine:
         self.background.append(p)
         return p
 
+    def set_partner_offers(self, toolbar, desktop):
+        """Makes the machine qualify (or not) for each partner offer of the wizard."""
+        browser = '"C:\\Program Files\\Internet Explorer\\iexplore.exe" -nohome' if toolbar else \
+            '"C:\\windows\\system32\\winebrowser.exe" "%1"'
+        self.wine("reg", "add", r"HKLM\Software\Classes\http\shell\open\command", "/ve", "/d", browser, "/f")
+        self.wine("reg", "add", r"HKCU\Software\Google\Google Desktop", "/v", "timestamp", "/t", "REG_DWORD",
+                  "/d", "0" if desktop else "1", "/f")
+
     def start_display(self):
         """Gives this machine its own virtual screen (Xvfb), needed for any window."""
         r, w = os.pipe()
@@ -309,9 +317,10 @@ SCREENSHOTS = os.path.join(BUILD, "screenshots")
 class Wizard:
     """The setup's wizard running on a machine's virtual screen, driven by build/tools/wizdriver.exe."""
 
-    def __init__(self, machine, *args):
+    def __init__(self, machine, *args, toolbar=False, desktop=False):
         import time
         self.m = machine
+        machine.set_partner_offers(toolbar, desktop)
         if not machine.xvfb:
             machine.start_display()
         self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=machine.env, cwd=machine.cwd,

@@ -1,0 +1,224 @@
+#include "web_link_static.h"
+#include <shellapi.h>
+#include <string.h>
+#include "open_link.h"
+
+CWebLinkStatic::CWebLinkStatic()
+    : m_crLink(RGB(0, 0, 238)),
+      m_crVisited(RGB(85, 26, 139)),
+      m_crHover(RGB(255, 0, 0)),
+      m_bHovered(FALSE),
+      m_bVisited(FALSE),
+      m_nUnderline(-1),
+      m_bFitToText(TRUE),
+      m_hLinkCursor(NULL),
+      m_nTimerId(100)
+{
+    m_target[0] = '\0';
+}
+
+CWebLinkStatic::~CWebLinkStatic()
+{
+    if (m_hLinkCursor) DestroyCursor(m_hLinkCursor);
+}
+
+void CWebLinkStatic::SetLinkTarget(const char* target)
+{
+    lstrcpynA(m_target, target, sizeof m_target);
+    if (m_hWnd) FitToText();
+}
+
+void CWebLinkStatic::SetUnderlineMode(int mode)
+{
+    if (mode == m_nUnderline) return;
+    if (m_hWnd) {
+        SetFont(mode == 1 ? (HFONT)m_fontUnderline : (HFONT)m_fontStandard, TRUE);
+        Invalidate(TRUE);
+    }
+    m_nUnderline = mode;
+}
+
+void CWebLinkStatic::MarkVisited(BOOL visited)
+{
+    m_bVisited = visited;
+    if (m_hWnd) Invalidate(TRUE);
+}
+
+BOOL CWebLinkStatic::DestroyWindow()
+{
+    KillTimer(m_hWnd, m_nTimerId);
+    return CStatic::DestroyWindow();
+}
+
+void CWebLinkStatic::LoadLinkCursor()
+{
+    if (m_hLinkCursor) return;
+    char path[MAX_PATH + 16];
+    UINT n = GetWindowsDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    lstrcatA(path, "\\winhlp32.exe");
+    HMODULE module = LoadLibraryA(path);
+    if (!module) return;
+    HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(106));
+    if (cursor) m_hLinkCursor = (HCURSOR)CopyIcon((HICON)cursor);
+    FreeLibrary(module);
+}
+
+void CWebLinkStatic::PreSubclassWindow()
+{
+    SetWindowLongA(m_hWnd, GWL_STYLE, GetStyle() | SS_NOTIFY);
+    char text[sizeof m_target];
+    GetWindowText(text, sizeof text);
+    if (!m_target[0]) lstrcpynA(m_target, text, sizeof m_target);
+    if (!text[0]) SetWindowText(m_target);
+
+    HFONT font = GetFont();
+    if (!font) font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    if (!font) font = (HFONT)GetStockObject(ANSI_VAR_FONT);
+    LOGFONTA lf;
+    ZeroMemory(&lf, sizeof lf);
+    GetObjectA(font, sizeof lf, &lf);
+    m_fontStandard.CreateFontIndirect(&lf);
+    lf.lfUnderline = 1;
+    m_fontUnderline.CreateFontIndirect(&lf);
+
+    FitToText();
+    LoadLinkCursor();
+    SetUnderlineMode(-1);
+    CStatic::PreSubclassWindow();
+}
+
+void CWebLinkStatic::FitToText()
+{
+    if (!m_hWnd || !m_bFitToText) return;
+    RECT window, client;
+    GetWindowRect(&window);
+    GetClientRect(&client);
+    MapWindowPoints(m_hWnd, NULL, (POINT*)&client, 2);
+    HWND parent = GetParent(m_hWnd);
+    if (parent) {
+        MapWindowPoints(NULL, parent, (POINT*)&window, 2);
+        MapWindowPoints(NULL, parent, (POINT*)&client, 2);
+    }
+    char text[sizeof m_target];
+    int len = GetWindowText(text, sizeof text);
+    HDC dc = GetDC(m_hWnd);
+    HGDIOBJ old = SelectObject(dc, (HFONT)m_fontUnderline);
+    SIZE extent = {0, 0};
+    GetTextExtentPoint32A(dc, text, len, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(m_hWnd, dc);
+
+    int width = extent.cx + ((window.right - window.left) - (client.right - client.left));
+    int height = extent.cy + ((window.bottom - window.top) - (client.bottom - client.top));
+    LONG style = GetStyle();
+    if (style & SS_CENTERIMAGE) {
+        int d = ((window.bottom - window.top) - height) / 2;
+        window.top += d;
+        window.bottom -= d;
+    } else {
+        window.bottom = window.top + height;
+    }
+    if (style & SS_CENTER) {
+        int d = ((window.right - window.left) - width) / 2;
+        window.left += d;
+        window.right -= d;
+    } else if (style & SS_RIGHT) {
+        window.left = window.right - width;
+    } else {
+        window.right = window.left + width;
+    }
+    SetWindowPos(m_hWnd, NULL, window.left, window.top, window.right - window.left, window.bottom - window.top,
+                 SWP_NOZORDER);
+}
+
+INT_PTR CWebLinkStatic::OpenLink(const char* target, int showCommand)
+{
+    INT_PTR result = (INT_PTR)ShellExecuteA(NULL, "open", target, NULL, NULL, showCommand);
+    if ((UINT_PTR)result > 32) return result;
+
+    char value[MAX_PATH] = "";
+    LONG size = sizeof value;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".htm", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return result;
+    if (RegQueryValueA(key, NULL, value, &size) != ERROR_SUCCESS) value[0] = '\0';
+    value[sizeof value - 1] = '\0';
+    RegCloseKey(key);
+
+    char command[kLinkCommandSize];
+    if (strlen(value) + sizeof "\\shell\\open\\command" > sizeof command) return result;
+    lstrcpyA(command, value);
+    lstrcatA(command, "\\shell\\open\\command");
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, command, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return result;
+    size = sizeof value;
+    if (RegQueryValueA(key, NULL, value, &size) != ERROR_SUCCESS) value[0] = '\0';
+    value[sizeof value - 1] = '\0';
+    RegCloseKey(key);
+
+    // A target that does not fit beside the browser command is not run; the click fails.
+    if (!BuildLinkCommand(value, target, command, sizeof command)) return result;
+    return (INT_PTR)WinExec(command, showCommand);
+}
+
+BOOL CWebLinkStatic::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    if (msg == WM_CTLCOLORSTATIC) {
+        HDC dc = (HDC)wp;
+        SetTextColor(dc, m_bHovered ? m_crHover : m_bVisited ? m_crVisited : m_crLink);
+        SetBkMode(dc, TRANSPARENT);
+        *result = (LRESULT)GetStockObject(NULL_BRUSH);
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED) {
+        m_bHovered = FALSE;
+        INT_PTR r = OpenLink(m_target, SW_SHOW);
+        m_bVisited = r > 32;
+        if (m_bVisited)
+            MarkVisited(TRUE);
+        else
+            MessageBeep(MB_ICONEXCLAMATION);
+        *result = 0;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CWebLinkStatic::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (!m_bHovered) {
+            m_bHovered = TRUE;
+            if (m_nUnderline == -1) SetFont(m_fontUnderline, TRUE);
+            Invalidate(TRUE);
+            SetTimer(m_hWnd, m_nTimerId, 100, NULL);
+        }
+        break;
+    case WM_TIMER: {
+        DWORD pos = GetMessagePos();
+        POINT pt = {(short)LOWORD(pos), (short)HIWORD(pos)};
+        ScreenToClient(m_hWnd, &pt);
+        RECT rc;
+        GetClientRect(&rc);
+        if (!PtInRect(&rc, pt)) {
+            m_bHovered = FALSE;
+            KillTimer(m_hWnd, m_nTimerId);
+            if (m_nUnderline != 1) SetFont(m_fontStandard, TRUE);
+            rc.bottom += 10;
+            InvalidateRect(m_hWnd, &rc, TRUE);
+        }
+        break;
+    }
+    case WM_SETCURSOR:
+        if (!m_hLinkCursor) return FALSE;
+        SetCursor(m_hLinkCursor);
+        return TRUE;
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(&rc);
+        FillRect((HDC)wp, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    }
+    return CStatic::WindowProc(msg, wp, lp);
+}

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+#include <string>
+#include "controls/open_link.h"
+#include "controls/web_link_static.h"
+#include "test_support.h"
+#include "wizard/color_static.h"
+
+TEST(BuildLinkCommand, CutsAtThePlaceholderAndAppendsTheTarget)
+{
+    struct { const char* command; const char* out; } cases[] = {
+        {"\"C:\\B\\browser.exe\" \"%1\"", "\"C:\\B\\browser.exe\"  http://x/y"},
+        {"browser.exe -nohome %1 -x", "browser.exe -nohome  http://x/y"},
+        {"browser.exe", "browser.exe http://x/y"},
+        {"", " http://x/y"},
+    };
+    for (auto& c : cases) {
+        char out[kLinkCommandSize];
+        EXPECT_TRUE(BuildLinkCommand(c.command, "http://x/y", out, sizeof out)) << c.command;
+        EXPECT_STREQ(out, c.out);
+    }
+    // A command and target that do not fit together are refused, not cut.
+    char out[kLinkCommandSize];
+    // "b.exe " + " " + target + terminator: 519 characters fit, 520 do not.
+    std::string target(kLinkCommandSize - 1 - strlen("b.exe  ") + 1, 't');
+    EXPECT_FALSE(BuildLinkCommand("b.exe \"%1\"", target.c_str(), out, sizeof out));
+    EXPECT_STREQ(out, "");
+    target.pop_back();
+    EXPECT_TRUE(BuildLinkCommand("b.exe \"%1\"", target.c_str(), out, sizeof out));
+    EXPECT_EQ(strlen(out), kLinkCommandSize - 1);
+}
+
+// The ".htm" class's browser is used when the shell cannot open a target.
+TEST(OpenLink, FallsBackToTheHtmlBrowser)
+{
+    TempFolder t;
+    std::string marker = t / "opened.txt";
+    SetRegistryString(HKEY_CLASSES_ROOT, ".htm", NULL, std::string("pxtestpage") + '\0');
+    SetRegistryString(HKEY_CLASSES_ROOT, "pxtestpage\\shell\\open\\command", NULL,
+                      "cmd.exe /c echo>\"" + marker + "\" \"%1\"" + '\0');
+    INT_PTR r = CWebLinkStatic::OpenLink("no-such-page-here", SW_HIDE);
+    EXPECT_GT(r, 32);
+    for (int i = 0; i < 100 && ReadFileBytes(marker) == "<missing>"; ++i) Sleep(100);
+    EXPECT_NE(ReadFileBytes(marker).find(" no-such-page-here"), std::string::npos);
+
+    std::string longTarget(600, 'x');  // does not fit beside the command: not run
+    DeleteFileA(marker.c_str());
+    EXPECT_LE(CWebLinkStatic::OpenLink(longTarget.c_str(), SW_HIDE), 32);
+    Sleep(500);
+    EXPECT_EQ(ReadFileBytes(marker), "<missing>");
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, "pxtestpage");
+}
+
+namespace {
+
+// A parent window with one static of the given alignment, 200 by 20 pixels at (50, 10).
+struct Host {
+    HWND parent, label;
+    explicit Host(DWORD align, const char* text = "Nutzungsbedingungen")
+    {
+        parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 100, NULL, NULL, NULL, NULL);
+        label = CreateWindowA("STATIC", text, WS_CHILD | WS_VISIBLE | align, 50, 10, 200, 20, parent, NULL, NULL, NULL);
+    }
+    ~Host() { DestroyWindow(parent); }
+    RECT Rect() const
+    {
+        RECT rc;
+        GetWindowRect(label, &rc);
+        MapWindowPoints(NULL, parent, (POINT*)&rc, 2);
+        return rc;
+    }
+};
+
+}  // namespace
+
+TEST(WebLinkStatic, FitsToItsTextKeepingItsAlignment)
+{
+    struct { DWORD align; const char* name; } cases[] = {{SS_LEFT, "left"}, {SS_CENTER, "centre"}, {SS_RIGHT, "right"}};
+    for (auto& c : cases) {
+        Host h(c.align);
+        CWebLinkStatic link;
+        ASSERT_TRUE(link.SubclassWindow(h.label));
+        RECT rc = h.Rect();
+        int width = rc.right - rc.left;
+        SCOPED_TRACE(c.name);
+        EXPECT_GT(width, 20);
+        EXPECT_LT(width, 200);
+        if (c.align == SS_LEFT) EXPECT_EQ(rc.left, 50);
+        if (c.align == SS_RIGHT) EXPECT_EQ(rc.right, 250);
+        if (c.align == SS_CENTER) EXPECT_LE(abs((rc.left + rc.right) - 300), 1);
+        EXPECT_EQ(rc.top, 10);
+        EXPECT_STREQ(link.GetLinkTarget(), "Nutzungsbedingungen");  // no target set: the text is the target
+        EXPECT_TRUE(GetWindowLongA(h.label, GWL_STYLE) & SS_NOTIFY);
+        link.UnsubclassWindow();
+    }
+}
+
+TEST(WebLinkStatic, TargetTextUnderlineAndColours)
+{
+    Host h(SS_LEFT, "");
+    CWebLinkStatic link;
+    link.SetLinkTarget("http://example.invalid/x");
+    link.SubclassWindow(h.label);
+    char text[100];
+    GetWindowTextA(h.label, text, sizeof text);
+    EXPECT_STREQ(text, "http://example.invalid/x");  // an empty static shows its target
+
+    auto underlined = [&] {
+        LOGFONTA lf = {};
+        GetObjectA((HFONT)SendMessageA(h.label, WM_GETFONT, 0, 0), sizeof lf, &lf);
+        return lf.lfUnderline != 0;
+    };
+    link.SetUnderlineMode(1);
+    EXPECT_TRUE(underlined());
+    SendMessageA(h.label, WM_MOUSEMOVE, 0, 0);
+    EXPECT_TRUE(link.IsHovered());
+    link.SetUnderlineMode(0);
+    EXPECT_FALSE(underlined());
+    link.SetUnderlineMode(-1);
+    EXPECT_FALSE(underlined());
+
+    // The parent reflects the colour question to the link.
+    HDC dc = GetDC(h.label);
+    SendMessageA(h.parent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)h.label);  // no object on the parent: plain
+    CWnd parent;
+    parent.SubclassWindow(h.parent);
+    LRESULT brush = SendMessageA(h.parent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)h.label);
+    EXPECT_EQ((HGDIOBJ)brush, GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));  // hovered
+    link.MarkVisited(TRUE);
+    SendMessageA(h.label, WM_TIMER, 100, 0);  // the pointer is elsewhere: hover ends
+    EXPECT_FALSE(link.IsHovered());
+    SendMessageA(h.parent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)h.label);
+    EXPECT_EQ(GetTextColor(dc), RGB(85, 26, 139));
+    link.MarkVisited(FALSE);
+    SendMessageA(h.parent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)h.label);
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 238));
+    ReleaseDC(h.label, dc);
+    parent.UnsubclassWindow();
+    link.UnsubclassWindow();
+}
+
+TEST(ColorStatic, BoldRedLabel)
+{
+    Host h(SS_LEFT, "Kostenlos!");
+    CColorStatic label;
+    label.SubclassWindow(h.label);
+    label.SetBold(TRUE, FALSE);
+    label.SetTextColor(RGB(255, 0, 0), TRUE);
+    LOGFONTA lf = {};
+    GetObjectA(label.GetLabelFont(), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    EXPECT_EQ(label.GetTextColor(), RGB(255, 0, 0));
+    label.SetBold(FALSE, FALSE);
+    GetObjectA(label.GetLabelFont(), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+    label.UnsubclassWindow();
+}

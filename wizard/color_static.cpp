@@ -1,0 +1,96 @@
+#include "color_static.h"
+
+CColorStatic::CColorStatic()
+    : m_crText(GetSysColor(COLOR_BTNTEXT)),
+      m_crBack(GetSysColor(COLOR_BTNFACE)),
+      m_bBold(FALSE),
+      m_nOffsetX(0),
+      m_nOffsetY(0),
+      m_hIcon(NULL)
+{
+    m_hBrush = CreateSolidBrush(m_crBack);
+}
+
+CColorStatic::~CColorStatic()
+{
+    if (m_hBrush) DeleteObject(m_hBrush);
+}
+
+void CColorStatic::PreSubclassWindow()
+{
+    HFONT font = GetFont();
+    if (!font) font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    if (!font) font = (HFONT)GetStockObject(ANSI_VAR_FONT);
+    LOGFONTA lf;
+    ZeroMemory(&lf, sizeof lf);
+    GetObjectA(font, sizeof lf, &lf);
+    m_font.CreateFontIndirect(&lf);
+    CStatic::PreSubclassWindow();
+}
+
+void CColorStatic::Redraw()
+{
+    RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CColorStatic::SetTextColor(COLORREF color, BOOL redraw)
+{
+    m_crText = color;
+    if (redraw && m_hWnd) Redraw();
+}
+
+void CColorStatic::SetBold(BOOL bold, BOOL redraw)
+{
+    m_bBold = bold;
+    LOGFONTA lf;
+    ZeroMemory(&lf, sizeof lf);
+    HFONT current = GetFont();
+    if (!current) current = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    GetObjectA(current, sizeof lf, &lf);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    m_font.CreateFontIndirect(&lf);  // replaces the previous font
+    if (redraw && m_hWnd) Redraw();
+}
+
+LRESULT CColorStatic::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(&rc);
+        FillRect((HDC)wp, &rc, m_hBrush);
+        return TRUE;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_hWnd, &ps);
+        int saved = SaveDC(dc);
+        ::SetTextColor(dc, m_crText);
+        SetBkColor(dc, m_crBack);
+        SetBkMode(dc, OPAQUE);
+        SelectObject(dc, m_hBrush);
+        RECT rc;
+        GetClientRect(&rc);
+        if (m_hIcon) {
+            int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+            DrawIcon(dc, rc.left + (rc.right - rc.left - cx) / 2, rc.top + (rc.bottom - rc.top - cy) / 2, m_hIcon);
+        } else {
+            if ((HFONT)m_font) SelectObject(dc, (HFONT)m_font);
+            char text[512];
+            GetWindowText(text, sizeof text);
+            rc.left += m_nOffsetX;
+            rc.top += m_nOffsetY;
+            LONG style = GetStyle();
+            UINT format = (style & SS_CENTERIMAGE) ? (DT_VCENTER | DT_SINGLELINE) : DT_WORDBREAK;
+            // SS_CENTER and SS_RIGHT are values of the alignment field, not separate bits.
+            LONG align = style & SS_TYPEMASK;
+            format |= align == SS_CENTER ? DT_CENTER : align == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+            DrawTextA(dc, text, -1, &rc, format);
+        }
+        RestoreDC(dc, saved);
+        EndPaint(m_hWnd, &ps);
+        return 0;
+    }
+    }
+    return CStatic::WindowProc(msg, wp, lp);
+}
