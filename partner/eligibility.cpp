@@ -1,4 +1,5 @@
 #include "eligibility.h"
+#include "version_text.h"
 #include <string.h>
 #include "../fw/dll_safety.h"
 #include "../fw/own_imports.h"
@@ -81,27 +82,11 @@ BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const c
     return ok;
 }
 
-// One version component as C's atoi reads it (leading blanks, one "-", digits), without overflow.
-static int ReadComponent(const char* s)
-{
-    while (*s == ' ') ++s;
-    bool negative = *s == '-';
-    if (negative) ++s;
-    int n = 0;
-    for (; *s >= '0' && *s <= '9'; ++s) n = n > 100000000 ? 1000000000 : n * 10 + (*s - '0');
-    return negative ? -n : n;
-}
-
 BOOL IsIEVersionAtLeast(int major, int minor)
 {
     char version[kRegistryTextSize];
     ReadRegistryString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version", version);
-    // A component ends at its "." (or earlier, at any other non-digit).
-    int first = ReadComponent(version);
-    if (first != major) return first > major;
-    const char* rest = strchr(version, '.');
-    int second = rest ? ReadComponent(rest + 1) : 0;
-    return second >= minor;
+    return IsVersionTextAtLeast(version, major, minor);
 }
 
 int ToolbarCompatibilityCheck(DWORD* pReasons)
