@@ -1,7 +1,19 @@
-"""The partner offer pages in the wizard: which page, default choices, and the finish page's notes."""
+"""The partner offer pages in the wizard: which page, default choices, links, and the finish page's notes."""
+import os
+import shutil
+import subprocess
+import time
 import unittest
 
-from harness import Machine, Wizard
+from harness import BUILD, Machine, Wizard
+
+RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
+TOOLBAR_TERMS = "http://toolbar.partner.example/support/toolbar/bin/static.py?page=terms.html&hl=de"
+TOOLBAR_PRIVACY = "http://toolbar.partner.example/support/toolbar/?quick=privacy&v=4.0&hl=de"
+TOOLBAR_PRIVACY_9X = "http://toolbar.partner.example/support/toolbar/?quick=privacy&v=3.0&hl=de"
+DESKTOP_TERMS = "http://desktop.partner.example/de/eula.html"
+DESKTOP_PRIVACY = "http://www.partner.example/privacypolicy.html"
+NOTES = (1028, 1030, 1029, 1033)  # the toolbar's note and picture, the desktop search's note and picture
 
 
 class OfferPages(unittest.TestCase):
@@ -65,6 +77,76 @@ class OfferPages(unittest.TestCase):
         self.assertEqual(w.msgbox()[1], "Installation beenden?")
         w.answer("yes")
         self.assertEqual(w.exit_code(), 1)
+
+    def stand_in_browser(self):
+        """From now on web addresses open in a stand-in browser that records them (after the start:
+        the command still names iexplore, as the toolbar offer wants)."""
+        os.makedirs(self.m.unix("C:\\Browser"), exist_ok=True)
+        shutil.copy(RECORDER, self.m.unix("C:\\Browser\\iexplore.exe"))
+        self.m.wine("reg", "add", r"HKLM\Software\Classes\http\shell\open\command", "/ve", "/d",
+                    '"C:\\Browser\\iexplore.exe" -nohome "%1"', "/f")
+        self.browser_log = self.m.unix("C:\\Browser\\iexplore.exe.log")
+
+    def opened(self):
+        if not os.path.exists(self.browser_log):
+            return []
+        with open(self.browser_log, encoding="cp1252") as f:
+            return f.read().splitlines()
+
+    def click_link(self, w, control, target):
+        before = len(self.opened())
+        w.run("mouse-click", str(control))
+        end = time.time() + 20
+        while len(self.opened()) == before and time.time() < end:
+            time.sleep(0.2)
+        self.assertGreater(len(self.opened()), before, f"link {control} opened nothing")
+        self.assertIn(f'"{target}"', self.opened()[-1])
+
+    def colours(self, w, control):
+        """The colours ("#RRGGBB") drawn inside a control's rectangle on the screen."""
+        left, top, right, bottom = (int(x) for x in w("rect", str(control)).split())
+        path = os.path.join(self.m.root, "screen.png")
+        self.m.screenshot(path)
+        out = subprocess.run(["convert", path, "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                              "-unique-colors", "-depth", "8", "txt:-"], capture_output=True, text=True,
+                             timeout=60).stdout
+        return {line.split()[2] for line in out.splitlines()[1:] if len(line.split()) > 2}
+
+    def test_links_open_their_targets_and_both_notes_show(self):
+        w = Wizard(self.m, toolbar=True, desktop=True)
+        self.to_offer_page(w)
+        self.stand_in_browser()
+        self.assertIn("#FF0000", self.colours(w, 1026))  # "Kostenlos!" in red
+        self.assertIn("#0000EE", self.colours(w, 1027))  # a link not yet opened
+        for control, target in ((1027, TOOLBAR_TERMS), (1028, TOOLBAR_PRIVACY), (1030, DESKTOP_TERMS),
+                                (1031, DESKTOP_PRIVACY)):
+            with self.subTest(link=control):
+                self.click_link(w, control, target)
+        self.assertIn("#551A8B", self.colours(w, 1027))  # opened: the visited colour
+        w.press("next", 4)
+        w.press("next", 5)  # finish page 114, both accepted and (until downloads exist) delivered
+        w.screenshot("9-finish-both")
+        self.assertEqual([w.state(note)[2] for note in NOTES], [1, 1, 1, 1])
+
+    def test_desktop_offer_accepted_shows_its_note(self):
+        w = Wizard(self.m, desktop=True)
+        self.to_offer_page(w)
+        self.assertEqual(w("text", "1031"), "&Installation von Google Desktop für Windows")
+        self.assertEqual((w.state(1031)[0], w.state(1032)[0]), (1, 0))
+        w.screenshot("8-offer-desktop")
+        w.press("next", 4)
+        w.press("next", 5)
+        self.assertEqual([w.state(note)[2] for note in NOTES], [0, 0, 1, 1])
+
+    def test_windows_98_gets_the_older_privacy_policy(self):
+        self.m.wine("reg", "add", r"HKCU\Software\Wine\AppDefaults\pixmora_setup.exe", "/v", "Version",
+                    "/d", "win98", "/f")
+        w = Wizard(self.m, toolbar=True, desktop=True)  # no desktop search before XP: the toolbar alone
+        self.to_offer_page(w)
+        self.assertEqual(w("text", "1029"), "Google Toolbar für Internet Explorer")
+        self.stand_in_browser()
+        self.click_link(w, 1027, TOOLBAR_TERMS)
+        self.click_link(w, 1028, TOOLBAR_PRIVACY_9X)
 
 
 if __name__ == "__main__":

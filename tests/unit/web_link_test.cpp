@@ -155,3 +155,75 @@ TEST(ColorStatic, BoldRedLabel)
     EXPECT_EQ(lf.lfWeight, FW_NORMAL);
     label.UnsubclassWindow();
 }
+
+// A click goes through the parent to the link: an opened target marks it visited, a target that
+// nothing can open (no handler, no ".htm" browser) turns it back.
+TEST(WebLinkStatic, ClickOpensTheTargetAndAFailedClickUndoesVisited)
+{
+    TempFolder t;
+    std::string marker = t / "opened.txt";
+    SetRegistryString(HKEY_CLASSES_ROOT, "pxtestlink", "URL Protocol", std::string(1, '\0'));
+    SetRegistryString(HKEY_CLASSES_ROOT, "pxtestlink\\shell\\open\\command", NULL,
+                      "cmd.exe /c echo>\"" + marker + "\" \"%1\"" + '\0');
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, ".htm");
+
+    Host h(SS_LEFT);
+    CWebLinkStatic link;
+    link.SetLinkTarget("pxtestlink:terms");
+    link.SubclassWindow(h.label);
+    CWnd parent;
+    parent.SubclassWindow(h.parent);
+    auto click = [&] { SendMessageA(h.parent, WM_COMMAND, MAKEWPARAM(0, STN_CLICKED), (LPARAM)h.label); };
+
+    SendMessageA(h.label, WM_MOUSEMOVE, 0, 0);
+    click();
+    EXPECT_TRUE(link.IsVisited());
+    EXPECT_FALSE(link.IsHovered());
+    for (int i = 0; i < 100 && ReadFileBytes(marker).find("pxtestlink:terms") == std::string::npos; ++i) Sleep(100);
+    EXPECT_NE(ReadFileBytes(marker).find("pxtestlink:terms"), std::string::npos) << ReadFileBytes(marker);
+
+    link.SetLinkTarget("pxnosuch:terms");
+    click();
+    EXPECT_FALSE(link.IsVisited());
+
+    parent.UnsubclassWindow();
+    link.UnsubclassWindow();
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, "pxtestlink");
+}
+
+// The hand cursor comes from the system's help program, and only when it carries one.
+TEST(WebLinkStatic, HandCursorOnlyFromTheHelpProgram)
+{
+    char helper[MAX_PATH];
+    GetWindowsDirectoryA(helper, MAX_PATH);
+    lstrcatA(helper, "\\winhlp32.exe");
+    const char* build = getenv("PIXMORA_BUILD");
+    ASSERT_TRUE(build) << "PIXMORA_BUILD names the build folder with tools/cursor_module.exe";
+    std::string withCursor = std::string("Z:") + build + "\\tools\\cursor_module.exe";
+    for (char& c : withCursor)
+        if (c == '/') c = '\\';
+
+    struct {
+        const char* name;
+        bool cursor;
+    } cases[] = {{"Wine's help program, without the cursor", false}, {"a help program with cursor 106", true}};
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.cursor) {
+            ASSERT_TRUE(CopyFileA(withCursor.c_str(), helper, FALSE));
+            // Wine would otherwise load its own build of the help program instead of the file.
+            SetRegistryString(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "winhlp32.exe",
+                              std::string("native") + '\0');
+        }
+        Host h(SS_LEFT);
+        CWebLinkStatic link;
+        link.SubclassWindow(h.label);
+        EXPECT_EQ(link.GetLinkCursor() != NULL, c.cursor);
+        HCURSOR arrow = LoadCursor(NULL, IDC_ARROW);
+        SetCursor(arrow);
+        LRESULT handled = SendMessageA(h.label, WM_SETCURSOR, (WPARAM)h.label, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(handled != 0, c.cursor);
+        EXPECT_EQ(GetCursor(), c.cursor ? link.GetLinkCursor() : arrow);
+        link.UnsubclassWindow();
+    }
+}
