@@ -14,7 +14,6 @@ CWebLinkStatic::CWebLinkStatic()
       m_hLinkCursor(NULL),
       m_nTimerId(100)
 {
-    m_target[0] = '\0';
 }
 
 CWebLinkStatic::~CWebLinkStatic()
@@ -24,7 +23,7 @@ CWebLinkStatic::~CWebLinkStatic()
 
 void CWebLinkStatic::SetLinkTarget(const char* target)
 {
-    lstrcpynA(m_target, target, sizeof m_target);
+    m_target = target;
     if (m_hWnd) FitToText();
 }
 
@@ -67,10 +66,11 @@ void CWebLinkStatic::LoadLinkCursor()
 void CWebLinkStatic::PreSubclassWindow()
 {
     SetWindowLongA(m_hWnd, GWL_STYLE, GetStyle() | SS_NOTIFY);
-    char text[sizeof m_target];
-    GetWindowText(text, sizeof text);
-    if (!m_target[0]) lstrcpynA(m_target, text, sizeof m_target);
-    if (!text[0]) SetWindowText(m_target);
+    CString text;
+    int length = GetWindowTextLengthA(m_hWnd);
+    GetWindowText(text.GetBuffer(length), length + 1);
+    if (m_target.IsEmpty()) m_target = text;
+    if (text.IsEmpty()) SetWindowText(m_target);
 
     HFONT font = GetFont();
     if (!font) font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
@@ -100,8 +100,9 @@ void CWebLinkStatic::FitToText()
         MapWindowPoints(NULL, parent, (POINT*)&window, 2);
         MapWindowPoints(NULL, parent, (POINT*)&client, 2);
     }
-    char text[sizeof m_target];
-    int len = GetWindowText(text, sizeof text);
+    CString text;
+    int len = GetWindowTextLengthA(m_hWnd);
+    len = GetWindowText(text.GetBuffer(len), len + 1);
     HDC dc = GetDC(m_hWnd);
     HGDIOBJ old = SelectObject(dc, (HFONT)m_fontUnderline);
     SIZE extent = {0, 0};

@@ -3,6 +3,7 @@
 // click that opens the target in the web browser.
 #pragma once
 #include "../fw/controls.h"
+#include "../fw/cstring.h"
 
 class CWebLinkStatic : public CStatic {
 public:
@@ -37,7 +38,7 @@ private:
     BOOL m_bVisited;
     int m_nUnderline;
     BOOL m_bFitToText;
-    char m_target[520];
+    CString m_target;  // any length: a target is never cut
     CFont m_fontUnderline;
     CFont m_fontStandard;
     HCURSOR m_hLinkCursor;

@@ -103,6 +103,9 @@ TEST(WebLinkStatic, TargetTextUnderlineAndColours)
     char text[100];
     GetWindowTextA(h.label, text, sizeof text);
     EXPECT_STREQ(text, "http://example.invalid/x");  // an empty static shows its target
+    std::string longTarget = "http://example.invalid/" + std::string(700, 'p');
+    link.SetLinkTarget(longTarget.c_str());
+    EXPECT_EQ(link.GetLinkTarget(), longTarget);  // kept whole, never cut
 
     auto underlined = [&] {
         LOGFONTA lf = {};
