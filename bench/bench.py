@@ -17,6 +17,10 @@ pair that is not counted. Per run:
 
 Before timing, each pair of installers runs once more in fresh prefixes and the results are
 compared: the same files, ini, links, registry keys and values. A difference stops the benchmark.
+
+The download: a 20 MiB file from the tests' HTTP server on 127.0.0.1, fetched by the setup's
+download dialog, by a bare WinInet loop with the same 1024-byte blocks (the two taking turns in one
+prefix, on a virtual screen) and by curl.
 """
 import argparse
 import ctypes
@@ -25,6 +29,7 @@ import http.server
 import os
 import re
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -142,6 +147,12 @@ class Prefix:
         self.prefix = os.path.join(self.root, "prefix")
         subprocess.run(["cp", "-a", os.path.join(bench.pristine, "prefix"), self.prefix], check=True)
         os.makedirs(os.path.join(self.root, "home"))
+        if display:
+            # Windows on a virtual desktop of Wine's own: on a bare X server without a window
+            # manager, Wine waits two seconds for each closed top-level window to be withdrawn.
+            with open(os.path.join(self.prefix, "user.reg"), "a") as f:
+                f.write('\n[Software\\\\Wine\\\\Explorer] 1700000000\n"Desktop"="Default"\n'
+                        '\n[Software\\\\Wine\\\\Explorer\\\\Desktops] 1700000000\n"Default"="1024x768"\n')
         self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=os.path.join(self.root, "home"), **WINE_ENV)
         self.env.pop("DISPLAY", None)
         if display:
@@ -149,6 +160,7 @@ class Prefix:
         self.server = spawn(["wineserver", "-f", "-p"], self.env, os.path.join(self.root, "server.out"))
         hold_out = os.path.join(self.root, "hold.out")
         self.hold = spawn(["wine", bench.tool("launch.exe"), "hold"], self.env, hold_out)
+        bench.prefixes.append(self)
         deadline = time.monotonic() + 120
         while "ready" not in open(hold_out).read():
             if time.monotonic() > deadline:
@@ -214,22 +226,23 @@ class Prefix:
 
     def close(self):
         """Ends the wineserver (which writes the registry files) and every process of the prefix."""
+        if self not in self.bench.prefixes:
+            return
+        self.bench.prefixes.remove(self)
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.bench.reaper.wait(self.server, 60)
         self.bench.reaper.wait(self.hold, 60)
 
     def remove(self):
+        self.close()
         shutil.rmtree(self.root, ignore_errors=True)
 
 
 # --- what an installation left behind ---------------------------------------------------------
-VOLATILE_KEYS = re.compile(
-    r"^(software\\wine\\|system\\currentcontrolset\\control\\(class|deviceclasses)|"
-    r"software\\microsoft\\windows\\currentversion\\explorer\\(mountpoints|shell folders|user shell folders)|"
-    r"hardware\\|system\\currentcontrolset\\enum|system\\currentcontrolset\\services\\|"
-    r"software\\microsoft\\windows nt\\currentversion\\(perflib|profilelist)|"
-    r"software\\microsoft\\cryptography\\rng|control panel\\)")
+# The one thing a prefix changes by itself on each start: the display driver's date.
+VOLATILE_VALUES = {("hklm\\system\\currentcontrolset\\control\\class\\"
+                    "{4d36e968-e325-11ce-bfc1-08002be10318}\\0000", "driverdatedata")}
 SKIP_DIRS = re.compile(r"^(\./)?windows$|(^|/)temp$", re.I)  # the system folder and temp folders
 
 
@@ -264,17 +277,9 @@ def snapshot(prefix):
     keys = {}
     for hive, name in ((reg.hklm, "HKLM"), (reg.hkcu, "HKCU")):
         for key, values in hive.items():
-            if VOLATILE_KEYS.search(key):
-                continue
-            keys[f"{name}\\{key}"] = {k: v for k, v in values.items() if k != "classes"}
+            path = f"{name}\\{key}"
+            keys[path] = {k: v for k, v in values.items() if (path.lower(), k) not in VOLATILE_VALUES}
     return files, keys
-
-
-def normalise_value(value):
-    # An empty string value: Wine stores ours (no bytes) and NSIS's (a terminator) differently.
-    if value in ("", "hex(1):", "str(2):\"\"", "hex(1):00,00", "hex(1):00"):
-        return ""
-    return value
 
 
 def compare(a, b):
@@ -292,7 +297,7 @@ def compare(a, b):
             continue
         for name in sorted(set(va) | set(vb)):
             x, y = va.get(name), vb.get(name)
-            if x is None or y is None or normalise_value(x) != normalise_value(y):
+            if x is None or y is None or x != y:
                 lines.append(f"value {key} [{name}]: {x!r} / {y!r}")
     return lines
 
@@ -309,7 +314,7 @@ class Bench:
         self.reaper = Reaper()
         self.setup = os.path.join(self.build, "pixmora_setup.exe")
         self.payload = self.payload_dir()
-        self.notes = []
+        self.prefixes = []  # open ones, ended if the benchmark stops early
 
     def tool(self, name):
         return os.path.join(self.build, "bench", "tools", name)
@@ -402,7 +407,6 @@ class Bench:
             target = tempfile.mkdtemp(prefix="copy.", dir=self.tmp)
             t = time.perf_counter()
             subprocess.run(["cp", "-r", self.payload + "/.", target], check=True)
-            subprocess.run(["sync", "-f", target], check=True)
             elapsed = time.perf_counter() - t
             shutil.rmtree(target)
             if i:
@@ -438,6 +442,7 @@ class Bench:
         print(text)
         with open(self.out, "w") as f:
             f.write(text)
+        update_readme(report.summary())
 
 
 # --- the download -----------------------------------------------------------------------------
@@ -445,13 +450,24 @@ class Download:
     """The download dialog, a bare WinInet loop with the same 1024-byte blocks, and curl, each
     fetching the same file from a server on 127.0.0.1."""
 
-    RUNS = 5
+    RUNS = 7
 
     def __init__(self, bench):
         self.bench = bench
 
     def run(self):
         body = os.urandom(DOWNLOAD_BYTES)
+        fixtures = os.path.join(SOURCE, "tests", "fixtures")
+        if os.path.exists(os.path.join(fixtures, "http_server.py")):
+            sys.path.insert(0, fixtures)
+            from http_server import TestServer
+            with TestServer(lifetime=600) as server:
+                server.route("/files/payload.bin", body=body)
+                return self.measure(f"http://127.0.0.1:{server.port}/files/payload.bin", body)
+        return self.measure_with_own_server(body)
+
+    def measure_with_own_server(self, body):
+        """Until the tests' HTTP server is on this branch: the same answer from a minimal one."""
 
         class Handler(http.server.BaseHTTPRequestHandler):
             protocol_version = "HTTP/1.1"
@@ -460,7 +476,9 @@ class Download:
                 self.send_response(200)
                 self.send_header("Content-Type", "application/octet-stream")
                 self.send_header("Content-Length", str(len(body)))
+                self.send_header("Connection", "close")
                 self.end_headers()
+                self.close_connection = True
                 view = memoryview(body)
                 for i in range(0, len(body), 1 << 16):
                     self.wfile.write(view[i:i + (1 << 16)])
@@ -471,9 +489,8 @@ class Download:
         server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
         thread = threading.Thread(target=server.serve_forever, daemon=True)
         thread.start()
-        url = f"http://127.0.0.1:{server.server_address[1]}/files/payload.bin"
         try:
-            return self.measure(url, body)
+            return self.measure(f"http://127.0.0.1:{server.server_address[1]}/files/payload.bin", body)
         finally:
             server.shutdown()
             server.server_close()
@@ -483,51 +500,47 @@ class Download:
         result = {"curl": [], "wininet": [], "dialog": None}
         target = os.path.join(self.bench.tmp, "curl.bin")
         for i in range(self.RUNS + 1):
-            t = time.perf_counter()
-            subprocess.run(["curl", "-s", "-o", target, url], check=True)
-            elapsed = time.perf_counter() - t
+            r = subprocess.run(["curl", "-s", "-o", target, "-w", "%{time_total} %{time_starttransfer}", url],
+                               check=True, capture_output=True, text=True)
+            total, first = map(float, r.stdout.split())
             self.check(target, digest)
             if i:
-                result["curl"].append(elapsed)
+                result["curl"].append((total, total - first))
         os.remove(target)
 
-        dialog_tool = self.bench.tool("download_run.exe")
-        display = None
-        if os.path.exists(dialog_tool):
-            display = Display()
-        p = Prefix(self.bench, display=display.name if display else None)
+        # The dialog and the bare loop take turns in one prefix, on a virtual screen.
+        tools = ["wininet_loop.exe"]
+        if os.path.exists(os.path.join(SOURCE, "download", "http_download_dlg.h")):
+            tools.append("download_run.exe")
+            result["dialog"] = []
+        display = Display()
+        p = Prefix(self.bench, display=display.name)
         try:
             local = p.unix("C:\\dl.bin")
             for i in range(self.RUNS + 1):
-                r = self.wine_download(p, "wininet_loop.exe", url)
-                self.check(local, digest)
-                if i:
-                    result["wininet"].append(r)
-            if display:
-                result["dialog"] = []
-                for i in range(self.RUNS + 1):
-                    r = self.wine_download(p, "download_run.exe", url)
+                for tool in tools:
+                    seconds = self.wine_download(p, tool, url)
                     self.check(local, digest)
-                    if i:
-                        result["dialog"].append(r)
+                    if i:  # the first turn is a warm-up
+                        result["wininet" if tool == "wininet_loop.exe" else "dialog"].append(seconds)
         finally:
             p.close()
             p.remove()
-            if display:
-                display.close()
+            display.close()
         return result
 
     def wine_download(self, prefix, tool, url):
+        """(whole seconds, body seconds) of one download inside the prefix."""
         out = os.path.join(prefix.root, "dl.out")
-        env = dict(prefix.env, BENCH_URL=url, BENCH_TARGET="C:\\dl.bin")
+        env = dict(prefix.env, BENCH_URL=url, BENCH_TARGET="C:\\dl.bin", BENCH_BYTES=str(DOWNLOAD_BYTES))
         pid = spawn(["wine", self.bench.tool(tool)], env, out)
         ended = self.bench.reaper.wait(pid, 300)
         with open(out) as f:
             text = f.read()
-        m = re.search(r"seconds=([0-9.]+)", text)
+        m = re.search(r"seconds=([0-9.]+) body=([0-9.]+)", text)
         if ended[pid][3] != 0 or not m:
             raise SystemExit(f"{tool} failed: {text.strip()}")
-        return float(m.group(1))
+        return float(m.group(1)), float(m.group(2))
 
     @staticmethod
     def check(path, digest):
@@ -604,15 +617,41 @@ class Report:
         r = self.timed[mode]
         return statistics.median(x[key] / y[key] for x, y in zip(r["ours"], r["NSIS"]))
 
+    def summary(self):
+        """The README's short form: one line per measure, paired median ratios."""
+        rate = lambda s: DOWNLOAD_BYTES / 1e6 / s  # noqa: E731
+        out = [f"Latest run ({time.strftime('%Y-%m-%d')}, {self.bench.pairs} pairs, load average "
+               f"{os.getloadavg()[0]:.1f} on {os.cpu_count()} cores); medians, ratio = median of ours / NSIS per pair:", "",
+               "| | ours | NSIS | ratio |", "|---|---|---|---|"]
+        for mode, title in (("plain", "/silent"), ("full", "/silent " + FULL_SWITCHES)):
+            r = self.timed[mode]
+            for key, what, fmt in (("wall", "wall time", ms), ("cpu", "CPU", ms),
+                                   ("rss", "peak memory", lambda v: f"{v:.1f} MiB")):
+                a = statistics.median(x[key] for x in r["ours"])
+                b = statistics.median(x[key] for x in r["NSIS"])
+                out.append(f"| `{title}`: {what} | {fmt(a)} | {fmt(b)} | {self.ratio(mode, key):.2f} |")
+        ours, nsis = self.sizes[0][1] - self.payload, self.sizes[1][1] - self.payload
+        out.append(f"| stub overhead (size minus payload; NSIS doing the same job, uncompressed) | "
+                   f"{ours / 1024:.1f} KiB | {nsis / 1024:.1f} KiB | {ours / nsis:.2f} |")
+        loop = statistics.median(rate(x[0]) for x in self.download["wininet"])
+        if self.download["dialog"] is None:
+            out.append(f"| download of 20 MiB, dialog / bare WinInet loop | pending | {loop:.1f} MB/s | |")
+        else:
+            dialog = statistics.median(rate(x[0]) for x in self.download["dialog"])
+            out.append(f"| download of 20 MiB, dialog / bare WinInet loop | {dialog:.1f} MB/s | {loop:.1f} MB/s | "
+                       f"{dialog / loop:.2f} |")
+        return "\n".join(out)
+
     def markdown(self):
         b = self.bench
         wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
         nsis = subprocess.run(["makensis", "-VERSION"], capture_output=True, text=True).stdout.strip()
         load = os.getloadavg()[0]
+        payload_name = os.path.relpath(b.payload, SOURCE) if b.payload.startswith(SOURCE + "/") else b.payload
         out = ["# Benchmark: the setup beside NSIS", "",
                f"Made by `make bench` on {time.strftime('%Y-%m-%d %H:%M')}: {wine}, makensis {nsis}, "
                f"{os.cpu_count()} cores, load average {load:.2f} at the end; {b.pairs} counted pairs per "
-               f"row after one warm-up pair, run {round(self.duration)} s in all. Payload: {b.payload} "
+               f"row after one warm-up pair, run {round(self.duration)} s in all. Payload: {payload_name} "
                f"({self.payload} bytes in 23 files). Values: median (min – max).", ""]
         for mode, title in (("plain", '"/silent" alone'),
                             ("full", f'"/silent {FULL_SWITCHES}"')):
@@ -651,25 +690,54 @@ class Report:
         out += ["## Floor", "", "| | median (min – max) |", "|---|---|",
                 f"| start of a trivial program under the same Wine (wall) | {self.spread([s['wall'] for s in self.starts], ms)} |",
                 f"| its CPU with wineserver | {self.spread([s['cpu_all'] for s in self.starts], ms)} |",
-                f"| plain copy of the payload (cp -r and sync, no Wine) | {self.spread(self.copies, ms)} |", ""]
+                f"| plain copy of the payload (cp -r, no Wine) | {self.spread(self.copies, ms)} |", ""]
 
         out += ["## Download of 20 MiB from 127.0.0.1", "",
-                "| client | MB/s median (min – max) | ratio to the bare WinInet loop |", "|---|---|---|"]
+                "Whole: from the start (the dialog's DoModal, WinInet's first call, curl's start) to the file "
+                "complete and everything closed. Body: from the first bytes in the file to the last.", "",
+                "| client | whole, MB/s | ratio | body, MB/s | ratio |", "|---|---|---|---|---|"]
         rate = lambda s: DOWNLOAD_BYTES / 1e6 / s  # noqa: E731
-        base = statistics.median(rate(s) for s in self.download["wininet"])
+        base = [statistics.median(rate(x[k]) for x in self.download["wininet"]) for k in (0, 1)]
+        ratios = None
         for name, key in (("download dialog, 1024-byte blocks", "dialog"),
                           ("bare WinInet loop, 1024-byte blocks", "wininet"), ("curl", "curl")):
             values = self.download[key]
             if values is None:
-                out.append(f"| {name} | pending: the download dialog is not on this branch yet | |")
+                out.append(f"| {name} | pending: the download dialog is not in this build | | | |")
                 continue
-            rates = [rate(s) for s in values]
-            out.append(f"| {name} | {statistics.median(rates):.1f} ({min(rates):.1f} – {max(rates):.1f}) | "
-                       f"{statistics.median(rates) / base:.2f} |")
-        out += ["", "Aim: the dialog within 10% of the bare loop (ratio ≥ 0.90)."
-                + ("" if self.download["dialog"] is None else
-                   f" {'met' if statistics.median(rate(s) for s in self.download['dialog']) / base >= 0.9 else 'missed'}."), ""]
+            cells = []
+            for k in (0, 1):
+                rates = [rate(x[k]) for x in values]
+                median = statistics.median(rates)
+                cells += [f"{median:.1f} ({min(rates):.1f} – {max(rates):.1f})", f"{median / base[k]:.2f}"]
+                if key == "dialog":
+                    ratios = (ratios or ()) + (median / base[k],)
+            out.append(f"| {name} | " + " | ".join(cells) + " |")
+        out.append("")
+        if ratios is None:
+            out.append("Aim (the dialog within 10% of the bare loop): pending.")
+        else:
+            out.append(f"Aim (the dialog within 10% of the bare loop, ratio ≥ 0.90): whole "
+                       f"{'met' if ratios[0] >= 0.9 else 'missed'}, body {'met' if ratios[1] >= 0.9 else 'missed'}.")
+        out.append("")
         return "\n".join(out)
+
+
+README_BEGIN = "<!-- bench results: written by make bench -->"
+README_END = "<!-- end of bench results -->"
+
+
+def update_readme(block):
+    """Puts the latest summary between the two markers of the README's benchmark section."""
+    path = os.path.join(SOURCE, "README.md")
+    with open(path) as f:
+        text = f.read()
+    start, end = text.find(README_BEGIN), text.find(README_END)
+    if start < 0 or end < start:
+        return
+    text = text[:start + len(README_BEGIN)] + "\n" + block + "\n" + text[end:]
+    with open(path, "w") as f:
+        f.write(text)
 
 
 def main():
@@ -681,13 +749,18 @@ def main():
     args = ap.parse_args()
     if args.pairs < 7:
         ap.error("at least 7 counted pairs")
+    signal.signal(signal.SIGTERM, lambda *a: sys.exit(1))
     bench = Bench(args.build, args.pairs, args.out)
-    if args.check_only:
-        bench.make_nsis()
-        for mode in ("plain", "full"):
-            bench.check_same_job(mode)
-        return
-    bench.run()
+    try:
+        if args.check_only:
+            bench.make_nsis()
+            for mode in ("plain", "full"):
+                bench.check_same_job(mode)
+        else:
+            bench.run()
+    finally:
+        for prefix in list(bench.prefixes):
+            prefix.remove()
 
 
 if __name__ == "__main__":
