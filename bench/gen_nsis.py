@@ -45,7 +45,8 @@ def extensions():
 
 
 def q(text):
-    """An NSIS string literal: no $ or quote of the data needs escaping except these."""
+    """An NSIS string literal; a text with double quotes goes in single quotes (our data holds no
+    other character that NSIS would read specially)."""
     if '"' in text:
         assert "'" not in text
         return "'" + text + "'"
