@@ -4,6 +4,7 @@ PAYLOAD ?=
 ARGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+BENCH_PAIRS ?= 15
 export MAKEFLAGS += --no-print-directory
 
 CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
@@ -11,7 +12,7 @@ ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
 
-.PHONY: deps configure build run test clean prefix fuzz screenshots
+.PHONY: deps configure build run test clean prefix fuzz screenshots bench
 
 deps:
 	@scripts/install-deps
@@ -43,6 +44,12 @@ screenshots: configure prefix
 	@mkdir -p docs/screenshots
 	@for f in $(BUILD)/screenshots/*.png; do convert "$$f" -trim +repage docs/screenshots/$$(basename "$$f"); done
 	@ls docs/screenshots
+
+# Measurements beside an NSIS installer doing the same job; writes bench/results.md.
+bench: configure prefix
+	@scripts/install-deps bench
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_tools
+	@python3 bench/bench.py $(BUILD) --pairs $(BENCH_PAIRS)
 
 clean:
 	rm -rf $(BUILD)

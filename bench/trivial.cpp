@@ -1,0 +1,5 @@
+// The floor of every measured run: a program that starts and ends at once.
+int main()
+{
+    return 0;
+}
