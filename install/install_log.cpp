@@ -11,7 +11,13 @@ void WriteInstallLog(const char* message)
     char time[16] = "";
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, NULL, NULL, date, sizeof date);
     _strtime(time);
-    fprintf(f, "%s - %s: %s\n", date, time, message);
-    fputs("------------------------------------------------\n", f);
+    // The entry line is "%s - %s: %s\n"; written piece by piece, so a message of any length
+    // goes out whole.
+    fputs(date, f);
+    fputs(" - ", f);
+    fputs(time, f);
+    fputs(": ", f);
+    fputs(message, f);
+    fputs("\n------------------------------------------------\n", f);
     fclose(f);
 }

@@ -1,5 +1,6 @@
 #include "shell_integration.h"
 #include <windows.h>
+#include <objbase.h>
 #include <stdio.h>
 #include "associations.h"
 #include "os_family.h"
@@ -28,6 +29,10 @@ int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* s
     int n = _snprintf(program, sizeof program, "%spxm32.exe", folder);
     if (n < 0 || n >= (int)sizeof program) return 1;
 
+    // Every shortcut initialises COM around itself; holding it for the whole phase keeps the
+    // system from loading and unloading COM for each of the twelve links.
+    bool anyShortcut = bStartMenuGroup || bDesktopShortcut || bThumbsShortcut;
+    HRESULT com = anyShortcut ? CoInitialize(NULL) : E_FAIL;
     if (bStartMenuGroup) CreateProgramGroup(folder, bAllUsers);
     if (bDesktopShortcut)
         CreateDesktopShortcut(program, "Pixmora.lnk", NULL, "Pixmora - Bildbetrachter", NULL, 0, bAllUsers);
@@ -36,6 +41,7 @@ int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* s
                               bAllUsers);
         if (os.bVista) RegisterBrowseVerb(program);
     }
+    if (SUCCEEDED(com)) CoUninitialize();
 
     RegisterProgram(folder, program, os);
     RegisterAssociations(bConfirmed, program, formatFlags, bAssocAllUsers, os);

@@ -7,6 +7,12 @@
 
 static const char kVersion[] = "4.00";
 
+// The three interface ids the shortcuts need, here rather than from the system's id library,
+// which would bring every id it knows into the setup.
+static const CLSID kShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const IID kShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const IID kPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 int GetSpecialFolderPath(char* out, int csidl)
 {
     LPITEMIDLIST pidl = NULL;
@@ -27,13 +33,13 @@ static int SaveShortcut(const char* linkPath, const char* target, const char* ar
 {
     CoInitialize(NULL);
     IShellLinkA* link = NULL;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (FAILED(CoCreateInstance(kShellLink, NULL, CLSCTX_INPROC_SERVER, kShellLinkA,
                                 (void**)&link))) {
         CoUninitialize();
         return 0;
     }
     IPersistFile* file = NULL;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
+    if (FAILED(link->QueryInterface(kPersistFile, (void**)&file))) {
         link->Release();
         CoUninitialize();
         return 0;
