@@ -23,3 +23,6 @@ public:
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
+// The application's name: the program file's base name ("pixmora_setup"), as the string table
+// holds no application title.
+const char* AfxGetAppName();

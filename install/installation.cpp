@@ -4,6 +4,7 @@
 #include <string.h>
 #include "../fw/cstring.h"
 #include "../res/resource.h"
+#include "../partner/partner_steps.h"
 #include "install_log.h"
 #include "path_text.h"
 #include "payload.h"
@@ -77,7 +78,8 @@ int RunInstallation(const char* szFolder, int bStartMenuGroup, int bDesktopShort
     RegisterShellIntegration(bConfirmed, szFolder, bStartMenuGroup, bDesktopShortcut,
                              bThumbsShortcut, bAllUsers, formatFlags, bAssocAllUsers);
 
-    (void)bInstallToolbar;
-    (void)bInstallDesktop;
+    // The partner installers, each whatever became of the other.
+    if (bInstallToolbar) InstallToolbarPartner();
+    if (bInstallDesktop) InstallDesktopPartner();
     return 1;
 }

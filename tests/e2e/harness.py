@@ -166,6 +166,18 @@ class Machine:
                 raise AssertionError(f"wine {' '.join(args)} failed: {out.read().decode(errors='replace')}")
         return r.returncode
 
+    def output(self, *args, timeout=120, env=None):
+        """Runs a Wine program to its end; returns its exit code and what it printed."""
+        with tempfile.TemporaryFile() as out:
+            try:
+                r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), cwd=self.cwd,
+                                   timeout=timeout, stdout=out, stderr=subprocess.DEVNULL)
+            except subprocess.TimeoutExpired:
+                self.kill()
+                raise AssertionError(f"wine {' '.join(args)} did not finish in {timeout} s")
+            out.seek(0)
+            return r.returncode, out.read()
+
     def setup(self, cmdline="", timeout=120, cwd=None):
         """Runs pixmora_setup.exe with exactly this command-line tail (as a user would type it
         after the program name); returns its exit code."""

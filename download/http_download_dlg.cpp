@@ -1,0 +1,107 @@
+#include "http_download_dlg.h"
+#include <string.h>
+#include "../fw/url.h"
+
+const char CHttpDownloadDlg::kClassName[] = "CHttpDownloadDlg";
+
+CString FileNameOfObject(const char* object)
+{
+    const char* sep = strrchr(object, '/');
+    if (!sep) sep = strrchr(object, '\\');
+    if (!sep || strlen(object) <= 1) return CString(object);
+    return CString(sep + 1);
+}
+
+CHttpDownloadDlg::CHttpDownloadDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_nPort(0), m_dwServiceType(0), m_hInternet(NULL), m_hConnection(NULL),
+      m_hRequest(NULL), m_bAbort(FALSE), m_bSafeToClose(FALSE), m_pThread(NULL) {}
+
+void CHttpDownloadDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, 1001, m_wndHeading);
+    DDX_Control(pDX, 1005, m_wndRate);
+    DDX_Control(pDX, 1004, m_wndTimeLeft);
+    DDX_Control(pDX, 1003, m_ctrlProgress);
+    DDX_Control(pDX, 1002, m_wndDisplayText);
+}
+
+BOOL CHttpDownloadDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    // A URL without a scheme is taken as an HTTP address.
+    if (!AfxParseURL(m_sUrl, m_dwServiceType, m_sServer, m_sObject, m_nPort)) {
+        m_sUrl = CString("http://") + m_sUrl;
+        if (!AfxParseURL(m_sUrl, m_dwServiceType, m_sServer, m_sObject, m_nPort)) {
+            EndDialog(IDCANCEL);
+            return TRUE;
+        }
+    }
+
+    if (!m_file.Open(m_sTargetPath, CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite)) {
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
+
+    m_sFileName = FileNameOfObject(m_sObject);
+    m_wndDisplayText.SetWindowText(m_sDisplayText);
+
+    // The thread object must outlive the thread, so that WM_DESTROY can wait on it: the
+    // worker only runs once the object is ours.
+    m_pThread = AfxBeginThread(DownloadThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!m_pThread) {
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
+    m_pThread->m_bAutoDelete = FALSE;
+    m_pThread->ResumeThread();
+    return TRUE;
+}
+
+void CHttpDownloadDlg::OnCancel()
+{
+    m_bAbort = TRUE;
+    ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
+}
+
+LRESULT CHttpDownloadDlg::OnDownloadFinished(WPARAM wp)
+{
+    m_bSafeToClose = TRUE;
+    EndDialog(m_bAbort || wp ? IDCANCEL : IDOK);
+    return 0;
+}
+
+void CHttpDownloadDlg::OnDestroy()
+{
+    // The worker's last act was to post the finished message, so it touches nothing of ours
+    // any more: waiting for it cannot block on a message that this thread would have to handle.
+    if (m_pThread) {
+        ::WaitForSingleObject(m_pThread->m_hThread, INFINITE);
+        delete m_pThread;
+        m_pThread = NULL;
+    }
+    if (m_hRequest) ::InternetCloseHandle(m_hRequest);
+    m_hRequest = NULL;
+    if (m_hConnection) ::InternetCloseHandle(m_hConnection);
+    m_hConnection = NULL;
+    if (m_hInternet) ::InternetCloseHandle(m_hInternet);
+    m_hInternet = NULL;
+}
+
+LRESULT CHttpDownloadDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_DOWNLOAD_FINISHED:
+        return OnDownloadFinished(wp);
+    case WM_CLOSE:
+        if (!m_bSafeToClose) {
+            OnCancel();
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    }
+    return CDialog::WindowProc(msg, wp, lp);
+}

@@ -1,0 +1,100 @@
+// CHttpDownloadDlg: a modal dialog that fetches one file over HTTP into a local file while it
+// shows progress, time left and rate, and lets the user cancel.
+//
+// The dialog only prepares the transfer and starts one worker thread (download_worker.cpp);
+// the worker does the whole WinInet exchange, writes the file and posts WM_DOWNLOAD_FINISHED
+// as its very last act. Only that message ends the dialog: Cancel, Escape and the close box
+// merely set the abort flag, which the worker polls.
+//
+// Use: construct, set m_sUrl, m_sTargetPath and m_sDisplayText (and m_sUserName/m_sPassword
+// when the server needs them), DoModal. IDOK: the body is in the target file (the file is
+// empty when the server asked for credentials and the user gave none). IDCANCEL: m_sError
+// describes a worker error, or is empty after a cancel or a failure to start; the target file
+// may then be absent or empty, and the caller removes it. The target file is closed when
+// DoModal returns, except after a failure to start the worker: destroying the object closes it.
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+#include "../fw/controls.h"
+#include "../fw/cstring.h"
+#include "../fw/dialog.h"
+#include "../fw/file.h"
+#include "../fw/thread.h"
+
+const UINT WM_DOWNLOAD_FINISHED = WM_APP + 1;  // wParam 1: ended with an error; 0 otherwise
+
+class CHttpDownloadDlg : public CDialog {
+public:
+    enum { IDD = 124 };
+    static const char kClassName[];  // the class's name, for type identification
+
+    explicit CHttpDownloadDlg(CWnd* pParent = NULL);
+
+    // In
+    CString m_sUrl;
+    CString m_sTargetPath;
+    CString m_sUserName;    // empty: connect without credentials
+    CString m_sPassword;
+    CString m_sDisplayText; // second line of the dialog
+
+    CStatic m_wndHeading;       // 1001
+    CStatic m_wndRate;          // 1005
+    CStatic m_wndTimeLeft;      // 1004
+    CProgressCtrl m_ctrlProgress; // 1003, in kilobytes
+    CStatic m_wndDisplayText;   // 1002
+
+    // Out
+    CString m_sError;
+
+    // From the URL
+    CString m_sServer;
+    CString m_sObject;
+    CString m_sFileName;        // last segment of the object, shown in the caption
+    INTERNET_PORT m_nPort;
+    DWORD m_dwServiceType;
+
+    // Opened by the worker, closed on WM_DESTROY once the worker has ended.
+    HINTERNET m_hInternet;
+    HINTERNET m_hConnection;
+    HINTERNET m_hRequest;
+
+    volatile LONG m_bAbort;     // set by the dialog's thread, polled by the worker
+    BOOL m_bSafeToClose;
+    CFile m_file;
+    CWinThread* m_pThread;
+
+    // Progress display, called on the worker thread (progress.cpp).
+    void SetProgressRange(DWORD dwLength);
+    void SetProgressPos(DWORD dwReceived);
+    void SetPercentage(int nPercent);
+    void ShowTransferRate(double dBytesPerMs);
+    void ShowTimeLeft(DWORD dwSeconds, DWORD dwReceived, DWORD dwLength);
+    void UpdateProgress(DWORD dwStartTick, DWORD& dwSampleTick, DWORD dwReceived, DWORD& dwLastSampleBytes,
+                        int& nLastPercent, BOOL bLengthKnown, DWORD dwLength);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    void OnOK() override {}  // only the worker's finished message ends the dialog
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    LRESULT OnDownloadFinished(WPARAM wp);
+    void OnDestroy();
+
+    // The worker (download_worker.cpp).
+    static UINT DownloadThread(LPVOID pParam);
+    static void CALLBACK OnStatusCallback(HINTERNET hInternet, DWORD_PTR dwContext, DWORD dwStatus,
+                                          LPVOID lpvStatusInfo, DWORD dwStatusInfoLength);
+    void Download();
+    bool AbortRequested();
+    void ReportErrorWithCode(UINT nIDMessage, DWORD dwError);
+    void ReportError(UINT nIDMessage);
+    void PostFinished(WPARAM bError);
+};
+
+// The file name that the caption shows for a requested object: the text after its last '/'
+// (or, when it has none, its last '\'); the whole object when it has neither or is at most
+// one character long. Empty when the object ends with the separator.
+CString FileNameOfObject(const char* object);

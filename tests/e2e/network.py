@@ -1,0 +1,77 @@
+"""The test HTTP server as every mirror of a Machine, and the download tool (tests/fixtures/dltool)
+that runs the setup's own download dialog and partner steps inside it."""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures"))
+from http_server import TestServer, closed_port  # noqa: E402,F401
+from harness import BUILD  # noqa: E402
+
+DLTOOL = os.path.join(BUILD, "tools", "dltool.exe")
+FAKE_PARTNER = os.path.join(BUILD, "tools", "fake_partner.exe")
+MIRROR_HOSTS = ("mirror1.pixmora.de", "mirror2.pixmora.de", "mirror3.pixmora.de")
+SCREENSHOTS = os.path.join(BUILD, "screenshots")
+
+
+def import_reg(machine, text):
+    """Imports registry text (REGEDIT4 syntax, without the header) in one Wine start."""
+    path = os.path.join(machine.root, "import.reg")
+    with open(path, "w", encoding="cp1252") as f:
+        f.write("REGEDIT4\n\n" + text)
+    machine.wine("regedit", "/S", path)
+
+
+def use_proxy(machine, port):
+    """Sends every HTTP request of the machine's WinInet to 127.0.0.1:port."""
+    import_reg(machine, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\n"
+                        '"ProxyEnable"=dword:00000001\n"ProxyServer"="127.0.0.1:%d"\n' % port)
+
+
+def tool(machine, *args, timeout=60):
+    """Runs one dltool command to its end; (exit code, printed text)."""
+    code, out = machine.output(DLTOOL, *args, timeout=timeout)
+    return code, out.decode("cp1252")
+
+
+class Download:
+    """`dltool download` running in the background while a test drives its dialog."""
+
+    def __init__(self, machine, url, target, *credentials):
+        self.machine = machine
+        self.out = os.path.join(machine.root, "download.out")
+        with open(self.out, "wb") as out:
+            self.process = subprocess.Popen(["wine", DLTOOL, "download", url, target, *credentials],
+                                            env=machine.env, cwd=machine.cwd, stdout=out,
+                                            stderr=subprocess.DEVNULL)
+
+    def finish(self, timeout=60):
+        """(DoModal result, error text) once the dialog has ended."""
+        try:
+            self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            _, windows = tool(self.machine, "windows")
+            self.machine.kill()
+            raise AssertionError("the download dialog did not end; open windows:\n" + windows)
+        with open(self.out, "rb") as f:
+            result, _, error = f.read().decode("cp1252").partition("|")
+        return int(result), error
+
+    def texts(self):
+        """caption, display text, time left, rate, position, maximum, cancel enabled."""
+        code, out = tool(self.machine, "texts")
+        if code:
+            return None
+        parts = out.split("|")
+        return parts[:4] + [int(p) for p in parts[4:]]
+
+    def wait_texts(self, condition, timeout=30):
+        """The dialog's texts once `condition(texts)` holds."""
+        end = time.time() + timeout
+        while time.time() < end:
+            texts = self.texts()
+            if texts and condition(texts):
+                return texts
+            time.sleep(0.3)
+        raise AssertionError("the download dialog never showed what was expected; last: %r" % (self.texts(),))
