@@ -5,7 +5,7 @@ import re
 import unittest
 
 from harness import Machine
-from network import SCREENSHOTS, Download, TestServer, closed_port, tool, use_proxy
+from network import SCREENSHOTS, Download, TestServer, closed_port, import_reg, tool, use_proxy
 
 URL = "http://mirror2.pixmora.de/google/google_ds_de.exe"
 TARGET = "C:\\dl\\gds_de.exe"
@@ -24,6 +24,8 @@ class DownloadDialog(unittest.TestCase):
         cls.server = TestServer(lifetime=500).start()
         cls.m = Machine(display=True)
         use_proxy(cls.m, cls.server.port)
+        # No window manager runs on the virtual screen: Wine draws the frames itself.
+        import_reg(cls.m, '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n')
         os.makedirs(cls.m.unix("C:\\dl"))
 
     @classmethod
@@ -135,6 +137,8 @@ class DownloadDialog(unittest.TestCase):
         texts = run.wait_texts(lambda t: t[0] != "File Download")
         self.assertEqual(texts[:2], ["1% von google_ds_de.exe  fertig", "Google Desktop"])
         self.assertEqual(texts[4:], [1, 100, 1])
+        os.makedirs(SCREENSHOTS, exist_ok=True)
+        self.m.screenshot(os.path.join(SCREENSHOTS, "download_dialog_percent.png"))
         self.assertEqual(tool(self.m, "cancel")[0], 0)
         # Still there, Cancel disabled; Escape and the close box change nothing more.
         for command in ("escape", "close"):
