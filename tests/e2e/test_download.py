@@ -130,9 +130,9 @@ class DownloadDialog(unittest.TestCase):
                     self.assertEqual(sent[-1], "Basic YW5uYTpnZWhlaW0=")
 
     def test_cancel_waits_for_the_worker(self):
-        # One block every 3 seconds: a cancel lands while the worker waits for the next one.
+        # One block every 8 seconds: a cancel lands while the worker waits for the next one.
         body = bytes(100 * 1024)
-        self.server.route("/google/google_ds_de.exe", body=body, chunk=1024, delay=3.0)
+        self.server.route("/google/google_ds_de.exe", body=body, chunk=1024, delay=8.0)
         run = Download(self.m, URL, TARGET)
         texts = run.wait_texts(lambda t: t[0] != "File Download")
         self.assertEqual(texts[:2], ["1% von google_ds_de.exe  fertig", "Google Desktop"])
