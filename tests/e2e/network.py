@@ -35,6 +35,26 @@ def tool(machine, *args, timeout=60):
     return code, out.decode("cp1252")
 
 
+def installer(size):
+    """The stand-in partner installer padded to `size` bytes."""
+    with open(FAKE_PARTNER, "rb") as f:
+        data = f.read()
+    assert len(data) <= size
+    return data + bytes(size - len(data))
+
+
+def serve_partner_installers(test, machine):
+    """Makes our server every mirror of the machine, holding the partner installers (stand-ins
+    above the size limits), so that accepted offers are delivered; it stops with the test."""
+    server = TestServer(lifetime=400).start()
+    test.addCleanup(server.stop)
+    for path, size in (("/google/google_toolbar4_de.exe", 811001), ("/google/google_toolbar_9x_de.exe", 559001),
+                       ("/google/google_ds_de.exe", 746001)):
+        server.route(path, body=installer(size))
+    use_proxy(machine, server.port)
+    return server
+
+
 class Download:
     """`dltool download` running in the background while a test drives its dialog."""
 

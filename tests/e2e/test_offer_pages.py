@@ -6,6 +6,7 @@ import time
 import unittest
 
 from harness import BUILD, Machine, Wizard
+from network import serve_partner_installers
 
 RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
 TOOLBAR_TERMS = "http://toolbar.partner.example/support/toolbar/bin/static.py?page=terms.html&hl=de"
@@ -113,6 +114,7 @@ class OfferPages(unittest.TestCase):
         return {line.split()[2] for line in out.splitlines()[1:] if len(line.split()) > 2}
 
     def test_links_open_their_targets_and_both_notes_show(self):
+        serve_partner_installers(self, self.m)
         w = Wizard(self.m, toolbar=True, desktop=True)
         self.to_offer_page(w)
         self.stand_in_browser()
@@ -124,11 +126,13 @@ class OfferPages(unittest.TestCase):
                 self.click_link(w, control, target)
         self.assertIn("#551A8B", self.colours(w, 1027))  # opened: the visited colour
         w.press("next", 4)
-        w.press("next", 5)  # finish page 114, both accepted and (until downloads exist) delivered
+        w.press("next")
+        w.wait_page(5, seconds=120)  # finish page 114, both accepted and delivered
         w.screenshot("9-finish-both")
         self.assertEqual([w.state(note)[2] for note in NOTES], [1, 1, 1, 1])
 
     def test_desktop_offer_accepted_shows_its_note(self):
+        serve_partner_installers(self, self.m)
         w = Wizard(self.m, desktop=True)
         self.to_offer_page(w)
         self.assertEqual(w("text", "1031"), "&Installation von Google Desktop für Windows")

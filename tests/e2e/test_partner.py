@@ -9,7 +9,7 @@ import time
 import unittest
 
 from harness import Machine, Wizard
-from network import FAKE_PARTNER, MIRROR_HOSTS, TestServer, import_reg, tool, use_proxy
+from network import FAKE_PARTNER, MIRROR_HOSTS, TestServer, import_reg, installer, tool, use_proxy
 
 TOOLBAR = "/google/google_toolbar4_de.exe"
 TOOLBAR_9X = "/google/google_toolbar_9x_de.exe"
@@ -20,14 +20,6 @@ BLANK_TEMP = "C:\\Documents and Settings\\pix\\Temp"
 TOOLBAR_RUN = ("google_toolbar_installer.exe", "/q /-b /s:de")
 TOOLBAR_9X_RUN = ("google_toolbar_installer.exe", "/q /s:de")
 DESKTOP_RUN = ("gds_de.exe", "-silent -bundle PXMA")
-
-
-def installer(size):
-    """The stand-in installer padded to `size` bytes."""
-    with open(FAKE_PARTNER, "rb") as f:
-        data = f.read()
-    assert len(data) <= size
-    return data + bytes(size - len(data))
 
 
 class PartnerMachine:
