@@ -62,7 +62,7 @@ void CString::Format(const char* fmt, ...)
 {
     va_list ap;
     va_start(ap, fmt);
-    int n = _vsnprintf(NULL, 0, fmt, ap);
+    int n = _vscprintf(fmt, ap);  // older runtimes answer -1 to a measuring _vsnprintf
     va_end(ap);
     if (n < 0) return;
     char* p = (char*)malloc(n + 1);

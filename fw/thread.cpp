@@ -1,3 +1,4 @@
+#include <new>
 #include "thread.h"
 #include <process.h>
 
@@ -21,7 +22,8 @@ unsigned __stdcall CWinThread::ThreadEntry(void* self)
 CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
                            DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
-    CWinThread* thread = new CWinThread(pfnThreadProc, pParam);
+    CWinThread* thread = new (std::nothrow) CWinThread(pfnThreadProc, pParam);
+    if (!thread) return NULL;
     // Always created suspended, so that the priority is set before the function runs. The
     // C runtime's thread start keeps its per-thread data right for the worker's printf calls.
     unsigned id = 0;
