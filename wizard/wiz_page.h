@@ -31,6 +31,9 @@ protected:
 void OnActivateDestinationPage(CWizPropertyPage* page);
 bool ValidateDestinationPage(CWizPropertyPage* page);
 bool OnDestinationPageCommand(CWizPropertyPage* page, int id);
+// The shell folder picker pre-set to `path` (260 bytes); 1 and the chosen folder with a trailing
+// backslash in `path`, 0 when cancelled or not a file-system folder.
+int BrowseForFolder(HWND owner, char* path);
 void OnActivateTextPage(CWizPropertyPage* page);
 void OnActivateFormatPage(CWizPropertyPage* page);
 bool OnFormatPageCommand(CWizPropertyPage* page, int id);
@@ -38,9 +41,6 @@ void OnActivateOfferPage(CWizPropertyPage* page);
 void BindOfferPageControls(CWizPropertyPage* page, CDataExchange* pDX);
 void OnActivateReadyPage(CWizPropertyPage* page);
 LRESULT OnReadyPageNext(CWizPropertyPage* page);  // -1 stay, 101 back to the start, 0 go on
-// The shell folder picker pre-set to `path` (260 bytes); 1 and the chosen folder with a trailing
-// backslash in `path`, 0 when cancelled or not a file-system folder.
-int BrowseForFolder(HWND owner, char* path);
 void OnActivateFinishPage(CWizPropertyPage* page);
 // The association choices of page 2 (format flags, any format, all users).
 void ReadFormatChoices(CWizPropertySheet* sheet, InstallOptions* o);

@@ -176,8 +176,9 @@ class Wizard(harness.Wizard):
             left, top = max(min(r[0] for r in rects), 0), max(min(r[1] for r in rects), 0)
             right, bottom = max(r[2] for r in rects), max(r[3] for r in rects)
             crop = ["-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage"]
-        subprocess.run(["import", "-window", "root", *crop, path], env=self.m.env, timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Without the time chunks the same picture gives the same file.
+        subprocess.run(["import", "-window", "root", *crop, "-define", "png:exclude-chunks=date,time", path],
+                       env=self.m.env, timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
 
     def opened_urls(self):
