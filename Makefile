@@ -34,16 +34,15 @@ test: configure prefix
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Pictures of every wizard page from a real run under Xvfb, into docs/screenshots/.
+screenshots: build prefix
+	@cmake --build $(BUILD) --target pxtool wizdriver cmdline_recorder >/dev/null
+	@cd tests/gui && PIXMORA_BUILD=$(abspath $(BUILD)) PIXMORA_PRISTINE=$(abspath $(BUILD))/wine/pristine \
+		python3 -m unittest screenshots
+	@ls docs/screenshots/*.png
+
 fuzz: deps
 	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
-
-# Screenshots of every wizard page from a real run, for the README.
-screenshots: configure prefix
-	@cmake --build $(BUILD) -j $(JOBS)
-	@cd $(BUILD) && ctest -R e2e.test_wizard --output-on-failure
-	@mkdir -p docs/screenshots
-	@for f in $(BUILD)/screenshots/*.png; do convert "$$f" -trim +repage docs/screenshots/$$(basename "$$f"); done
-	@ls docs/screenshots
 
 # Measurements beside an NSIS installer doing the same job; writes bench/results.md.
 bench: configure prefix

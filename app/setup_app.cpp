@@ -29,7 +29,8 @@ BOOL CSetupApp::InitInstance()
     g_sheet.m_fontSmallBold.CreateFontIndirect(&m_logFont);
     g_sheet.m_hFormatList = NULL;
 
-    CWizPropertyPage destination, notes, formats, offer, ready, finish;
+    // The sixth object is the offer page; it exists even when no offer is made.
+    CWizPropertyPage destination, notes, formats, ready, finish, offer;
 
     DWORD reasons = 0;
     g_sheet.m_bOfferToolbar = ToolbarCompatibilityCheck(&reasons);

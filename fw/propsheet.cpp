@@ -25,6 +25,9 @@ void CPropertyPage::Construct(UINT nIDTemplate, UINT nIDCaption)
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_INITDIALOG) {
+        // A page is created inside the sheet's own initialisation, possibly before the sheet
+        // reports itself initialised: make sure the sheet object has its window by then.
+        if (s_pRunningSheet) s_pRunningSheet->AttachWindow(::GetParent(hwnd));
         CPropertyPage* page = (CPropertyPage*)((PROPSHEETPAGEA*)lp)->lParam;
         return InitDialog(page, hwnd);
     }
@@ -68,10 +71,15 @@ void CPropertySheet::AddPage(CPropertyPage* page)
     if (m_nPages < kMaxPages) m_pages[m_nPages++] = page;
 }
 
+void CPropertySheet::AttachWindow(HWND hwnd)
+{
+    if (!m_hWnd) SubclassWindow(hwnd);
+}
+
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM lp)
 {
     if (msg == PSCB_INITIALIZED && s_pRunningSheet) {
-        s_pRunningSheet->SubclassWindow(hwnd);
+        s_pRunningSheet->AttachWindow(hwnd);
         s_pRunningSheet->OnInitDialog();
     }
     return 0;

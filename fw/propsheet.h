@@ -50,6 +50,8 @@ protected:
     virtual BOOL OnInitDialog() { return TRUE; }
 
 private:
+    friend class CPropertyPage;
+    void AttachWindow(HWND hwnd);  // subclasses the sheet window once per modal run
     static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
     enum { kMaxPages = 8 };
     CPropertyPage* m_pages[kMaxPages];

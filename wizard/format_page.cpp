@@ -84,28 +84,33 @@ static const FormatRow kFormats[kFormatCount] = {
 enum { kList = 1579, kAllUsers = 1037, kSelectAll = 1080, kSelectNone = 1081, kImagesOnly = 1091 };
 enum { kImageUnchecked = 1, kImageChecked = 2 };
 
-void OnActivateFormatPage(CWizPropertyPage* page)
+const char* GetFormatExtensions(int row) { return kFormats[row].extensions; }
+const char* GetFormatDescription(int row) { return kFormats[row].description; }
+
+void GetFormatColumnWidths(int listWidth, int* col0, int* col1)
 {
-    CWizPropertySheet* sheet = page->m_pSheet;
-    if (sheet->m_hFormatList) return;
-    HWND list = page->GetDlgItem(kList);
-    sheet->m_hFormatList = list;
+    *col0 = listWidth / 3;
+    *col1 = (2 * listWidth) / 3 - 25;  // room for the vertical scroll bar
+}
+
+void FillFormatList(HWND list)
+{
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     RECT rc;
     GetWindowRect(list, &rc);
-    int width = rc.right - rc.left;
+    int widths[2];
+    GetFormatColumnWidths(rc.right - rc.left, &widths[0], &widths[1]);
 
     char empty[1] = "";
-    LVCOLUMNA col = {};
-    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    col.fmt = LVCFMT_LEFT;
-    col.pszText = empty;
-    col.cx = width / 3;
-    col.iSubItem = 0;
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, (LPARAM)&col);
-    col.cx = (2 * width) / 3 - 25;
-    col.iSubItem = 1;
-    SendMessageA(list, LVM_INSERTCOLUMNA, 1, (LPARAM)&col);
+    for (int column = 0; column < 2; ++column) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        col.fmt = LVCFMT_LEFT;
+        col.pszText = empty;
+        col.cx = widths[column];
+        col.iSubItem = column;
+        SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&col);
+    }
 
     for (int row = 0; row < kFormatCount; ++row) {
         LVITEMA item = {};
@@ -127,27 +132,45 @@ static void SetRowChecked(HWND list, int row, bool checked)
     SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
+void SelectFormatRows(HWND list, int button)
+{
+    int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < count; ++row)
+        SetRowChecked(list, row, button == kSelectAll || (button == kImagesOnly && row < kImageFormatCount));
+}
+
+void ReadFormatFlags(HWND list, int* formatFlags, int* bAnyFormat)
+{
+    for (int row = 0; row < kFormatCount; ++row) formatFlags[row] = 0;
+    *bAnyFormat = 0;
+    // The count is asked again for every row; a list never holds more rows than the table.
+    for (int row = 0; row < (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) && row < kFormatCount; ++row) {
+        UINT image = ((UINT)SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)) >> 12;
+        // Anything but the unticked image counts as ticked.
+        if (image != kImageUnchecked) {
+            formatFlags[row] = 1;
+            *bAnyFormat = 1;
+        }
+    }
+}
+
+void OnActivateFormatPage(CWizPropertyPage* page)
+{
+    CWizPropertySheet* sheet = page->m_pSheet;
+    if (sheet->m_hFormatList) return;  // built once; later visits keep the ticks
+    sheet->m_hFormatList = page->GetDlgItem(kList);
+    FillFormatList(sheet->m_hFormatList);
+}
+
 bool OnFormatPageCommand(CWizPropertyPage* page, int id)
 {
     if (page->m_nIDTemplate != 104 || (id != kSelectAll && id != kSelectNone && id != kImagesOnly)) return false;
-    HWND list = page->m_pSheet->m_hFormatList;
-    int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    for (int row = 0; row < count; ++row)
-        SetRowChecked(list, row, id == kSelectAll || (id == kImagesOnly && row < kImageFormatCount));
+    SelectFormatRows(page->m_pSheet->m_hFormatList, id);
     return true;
 }
 
 void ReadFormatChoices(CWizPropertySheet* sheet, InstallOptions* o)
 {
-    for (int& f : o->formatFlags) f = 0;
-    o->bAnyFormat = 0;
-    HWND list = sheet->m_hFormatList;
-    for (int row = 0; row < (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) && row < kFormatCount; ++row) {
-        UINT image = ((UINT)SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)) >> 12;
-        if (image != kImageUnchecked) {
-            o->formatFlags[row] = 1;
-            o->bAnyFormat = 1;
-        }
-    }
+    ReadFormatFlags(sheet->m_hFormatList, o->formatFlags, &o->bAnyFormat);
     o->bAssocAllUsers = sheet->IsPageButtonChecked(2, kAllUsers);
 }

@@ -38,10 +38,11 @@ UINT CWizPropertySheet::IsPageButtonChecked(int index, int id) const
 
 BOOL CWizPropertySheet::OnInitDialog()
 {
+    BOOL result = CPropertySheet::OnInitDialog();
     CString text;
     text.LoadString(IDS_BUTTON_QUIT);
     SetButtonText(IDCANCEL, text);
-    return TRUE;
+    return result;
 }
 
 bool CWizPropertySheet::AskQuit()
@@ -80,11 +81,22 @@ BOOL CWizPropertySheet::OnCommand(WPARAM wp, LPARAM lp)
     return TRUE;  // No: stay on the page
 }
 
+// The close box and the system menu's Close: the quit question, except on the finish page.
+BOOL CWizPropertySheet::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == SC_CLOSE && !IsFinishPage(GetActiveIndex())) {
+        if (!AskQuit()) return TRUE;  // dropped
+        m_bQuitConfirmed = true;
+    }
+    return FALSE;
+}
+
 LRESULT CWizPropertySheet::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE && !IsFinishPage(GetActiveIndex())) {
-        if (!AskQuit()) return 0;
-        m_bQuitConfirmed = true;
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        if (OnSysCommand((UINT)wp, lp)) return 0;
+        break;
     }
     return CPropertySheet::WindowProc(msg, wp, lp);
 }

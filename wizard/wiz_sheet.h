@@ -44,6 +44,8 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wp, LPARAM lp) override;
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // TRUE when the command was dropped.
+    BOOL OnSysCommand(UINT nID, LPARAM lParam);
 
 private:
     bool AskQuit();

@@ -1,0 +1,82 @@
+"""The wizard when the installation cannot go on: a folder that cannot be created, a running viewer."""
+import glob
+import os
+import sys
+import unittest
+
+from wizard import BACK, CANCEL, DESTINATION, FINISH, NEXT, NOTES, READY, Wizard, german_machine, start_viewer
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import PAYLOAD_FILES  # noqa: E402
+
+CANNOT_CREATE = ("Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
+                 "System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.")
+VIEWER_RUNNING = "Warnung: Pixmora läuft!\nBeenden Sie bitte Pixmora bevor Sie mit der Installation fortsetzen!"
+FAQ = "http://www.pixmora.de/faq.htm"
+
+
+class Failures(unittest.TestCase):
+    def assertFilesIn(self, w, folder):
+        missing = [rel for rel in PAYLOAD_FILES if not os.path.isfile(os.path.join(w.m.unix(folder), rel))]
+        self.assertEqual(missing, [])
+
+    def test_uncreatable_folder_returns_to_the_first_page_and_the_next_attempt_installs(self):
+        w = Wizard(self, german_machine(self, "winxp"))
+        w.click(1017)  # for all users, kept while "Keine" disables the choice
+        w.click(1019)
+        w.click(1012)  # the program group only
+        w.set_text(1000, "Q:\\Nowhere\\Pixmora")  # a drive that does not exist
+        w.to_ready_page()
+        w.press(NEXT)
+        w.expect_msgbox(CANNOT_CREATE, "ok", shot="cannot-create")
+        w.wait_page(DESTINATION)
+        self.assertEqual(w.text(1000), "Q:\\Nowhere\\Pixmora")
+        self.assertEqual([w.state(c)[0] for c in (1011, 1021, 1012, 1016, 1017)], [0, 0, 1, 0, 1])
+
+        w.set_text(1000, "C:\\Bild Programme")
+        w.to_ready_page()
+        self.assertEqual(w.text(1010), "Zielverzeichnis: C:\\Bild Programme")
+        w.press(NEXT, FINISH)  # nothing ticked on page 2: no association question
+        w.click(1020)          # do not start the viewer
+        w.press(CANCEL)
+        self.assertTrue(w.closed())
+        self.assertEqual(w.exit_code(), 0)
+        self.assertFilesIn(w, "C:\\Bild Programme")
+        self.assertIsNone(w.viewer_program(seconds=2))
+        self.assertEqual(w.opened_urls(), [FAQ])  # the FAQ page opens on every finish
+        group = w.m.unix("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Pixmora")
+        self.assertTrue(os.path.isfile(os.path.join(group, "Pixmora 4.00.lnk")))
+        self.assertEqual(glob.glob(w.m.unix("C:\\users") + "/*/Desktop/*.lnk"), [])  # no desktop links
+
+    def test_running_viewer_is_reported_on_the_first_page_and_blocks_the_installation(self):
+        m = german_machine(self)
+        # An installed viewer: its folder is proposed, with a trailing backslash.
+        m.wine("reg", "add", r"HKLM\SOFTWARE\Classes\Pixmora\shell\open\command", "/ve",
+               "/d", '"C:\\Tools\\Pixmora\\pxm32.exe" "%1"', "/f")
+        start_viewer(self, m)
+        w = Wizard(self, m)
+        w.expect_msgbox(VIEWER_RUNNING, "ok", shot="viewer-running")
+        w.wait_page(DESTINATION)
+        self.assertEqual(w.text(1000), "C:\\Tools\\Pixmora\\")
+
+        w.press(NEXT, NOTES)
+        w.press(BACK)
+        w.expect_msgbox(VIEWER_RUNNING, "ok")  # again on every showing of the page
+        w.wait_page(DESTINATION)
+
+        w.to_ready_page()
+        w.press(NEXT)
+        w.expect_msgbox(VIEWER_RUNNING, "ok")
+        w.wait_page(READY)
+        self.assertFalse(os.path.exists(w.m.unix("C:\\Tools\\Pixmora")))
+
+        w.close_viewer()
+        w.press(NEXT, FINISH)
+        w.press(CANCEL)  # starts the new viewer from the folder that already ends in a backslash
+        self.assertEqual(w.exit_code(), 0)
+        self.assertFilesIn(w, "C:\\Tools\\Pixmora")
+        self.assertEqual((w.viewer_program() or "no viewer started").lower(), "c:\\tools\\pixmora\\pxm32.exe")
+
+
+if __name__ == "__main__":
+    unittest.main()

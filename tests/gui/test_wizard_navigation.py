@@ -1,0 +1,110 @@
+"""Moving through the wizard without installing: the quit question, the folder checks, the
+shortcut boxes, the folder picker and going back and forth."""
+import os
+import unittest
+
+from wizard import BACK, CANCEL, DESTINATION, FORMATS, NEXT, NOTES, READY, Wizard, german_machine
+
+ASK_QUIT = "Installation beenden?"
+INVALID_FOLDER = "Ungültiges Zielverzeichnis!"
+
+
+class Navigation(unittest.TestCase):
+    def test_quit_question_keeps_the_page_and_quitting_installs_nothing(self):
+        w = Wizard(self, german_machine(self))
+        w.set_text(1000, "C:\\Px")
+        for leave in (lambda: w.press(CANCEL), lambda: w.key("escape"), w.close_box):
+            leave()
+            w.expect_msgbox(ASK_QUIT, "yesno", default="no", answer="no")
+            w.wait_page(DESTINATION)
+            self.assertEqual(w.text(1000), "C:\\Px")
+
+        w.to_ready_page()
+        w.close_box()  # asks on the ready page too
+        w.expect_msgbox(ASK_QUIT, "yesno", default="no", answer="no")
+        w.wait_page(READY)
+        w.close_box()
+        w.expect_msgbox(ASK_QUIT, "yesno", default="no", answer="yes", shot="ask-quit")
+        self.assertTrue(w.closed())
+        self.assertTrue(w.no_msgbox(), "asked a second time")
+        self.assertEqual(w.exit_code(), 1)
+        self.assertFalse(os.path.exists(w.m.unix("C:\\Px")))
+        self.assertEqual(w.opened_urls(), [])
+        self.assertIsNone(w.m.registry().key("HKLM\\SOFTWARE\\Classes\\Pixmora"))
+
+    def test_folder_checks_shortcut_boxes_and_folder_picker(self):
+        w = Wizard(self, german_machine(self))
+        for folder in ("", "Programme", "\\\\server\\share\\x", "  C:\\Px"):
+            with self.subTest(folder=folder):
+                w.set_text(1000, folder)
+                w.press(NEXT)
+                w.expect_msgbox(INVALID_FOLDER, "ok")
+                w.wait_page(DESTINATION)
+                self.assertEqual(w.text(1000), folder)
+
+        # The two user choices follow the three boxes; "Keine" clears all three.
+        users = (1016, 1017)
+        for box in (1011, 1021, 1012):
+            self.assertEqual([w.state(u)[1] for u in users], [True, True], box)
+            w.click(box)
+        self.assertEqual([w.state(u)[1] for u in users], [False, False])
+        w.click(1021)
+        self.assertEqual([w.state(u)[1] for u in users], [True, True])
+        self.assertTrue(w.state(1016)[0], "the radio choice itself stays")
+        w.click(1019)
+        self.assertEqual([w.state(c)[0] for c in (1011, 1021, 1012)], [False, False, False])
+        self.assertEqual([w.state(u)[1] for u in users], [False, False])
+        w.screenshot("no-shortcuts")
+
+        # The picker starts at the entered folder and returns it with a backslash; Cancel keeps the field.
+        w.set_text(1000, "C:\\WINDOWS\\SYSTEM32")
+        w.click(1009)
+        w.picker("ok")
+        self.assertEqual(w.text(1000), "C:\\windows\\system32\\")
+        w.set_text(1000, "C:\\")
+        w.click(1009)
+        w.picker("ok")
+        self.assertEqual(w.text(1000), "C:\\")
+        w.click(1009)
+        w.set_text(1000, "C:\\Typed")  # typed behind the open picker: Cancel must not replace it
+        w.picker("cancel")
+        self.assertEqual(w.text(1000), "C:\\Typed")
+
+        w.set_text(1000, "D:\\")  # a drive root is a folder
+        w.press(NEXT, NOTES)
+        w.press(CANCEL)
+        w.expect_msgbox(ASK_QUIT, "yesno", answer="yes")
+        self.assertEqual(w.exit_code(), 1)
+
+    def test_going_back_keeps_every_entry(self):
+        w = Wizard(self, german_machine(self))
+        w.click(1021)  # no thumbnails link
+        w.click(1017)  # for all users
+        w.set_text(1000, "C:\\Px")
+        w.press(NEXT, NOTES)
+        w.press(BACK, DESTINATION)
+        self.assertEqual(w.buttons()[0], ("< &Zurück", False))
+        self.assertEqual(w.text(1000), "C:\\Px")
+        self.assertEqual([w.state(c)[0] for c in (1011, 1021, 1012, 1016, 1017)], [True, False, True, False, True])
+
+        w.press(NEXT, NOTES)
+        w.press(NEXT, FORMATS)
+        w.tick(23)
+        w.tick(60)
+        w.press(BACK, NOTES)
+        w.press(NEXT, FORMATS)
+        ticks = "0" * 23 + "1" + "0" * 36 + "1" + "0" * 6
+        self.assertEqual(w.ticks(), ticks)
+        rows = w.list_rows()
+        self.assertEqual(len(rows), 67)
+        self.assertEqual(len(set(rows)), 67)
+
+        w.press(NEXT, READY)
+        w.press(BACK, FORMATS)
+        self.assertEqual(w.ticks(), ticks)
+        w.press(NEXT, READY)
+        self.assertEqual(w.text(1010), "Zielverzeichnis: C:\\Px")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,198 @@
+"""The real setup's wizard on a German Windows, driven like a user would from a second program in the
+same prefix (tests/fixtures/wizdriver.cpp) on the machine's own Xvfb.
+
+The Wizard here is the harness's wizard with what these tests need on top: a stand-in browser, the
+folder picker, the viewer, list texts, message box details, screenshots of the wizard window kept under
+build/gui/<test id>/ and, when a test fails, one more of the screen with the texts of every open window.
+"""
+import ntpath
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import harness  # noqa: E402
+from harness import BUILD, PAYLOAD, SOURCE, Machine  # noqa: E402,F401
+
+RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
+ARTIFACTS = os.path.join(BUILD, "gui")
+
+# Page indices of the five-page wizard (no partner offer).
+DESTINATION, NOTES, FORMATS, READY, FINISH = range(5)
+BACK, NEXT, CANCEL = "back", "next", "cancel"
+BROWSER = "C:\\pxtest\\browser.exe"  # the stand-in browser of every wizard machine
+
+
+def _german_locale():
+    names = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+    return "de_DE.UTF-8" if any(n.lower() in ("de_de.utf8", "de_de.utf-8") for n in names) else None
+
+
+GERMAN_LOCALE = _german_locale()
+
+
+def german_machine(test, version=None):
+    """A fresh machine with a display, cleaned up with the test: a German Windows (the system's own
+    texts, such as message box buttons and the folder picker, in German; Wine needs the Unix locale
+    for it, which scripts/install-deps makes), whose window frames Wine draws itself, so that
+    screenshots show the caption."""
+    m = Machine(version, display=True)
+    test.addCleanup(m.close)
+    if GERMAN_LOCALE:
+        m.env.update(LANG=GERMAN_LOCALE, LC_ALL=GERMAN_LOCALE)
+    m.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+    return m
+
+
+def start_viewer(test, m):
+    """Starts the stand-in viewer of the payload (a window of class "Pixmora")."""
+    p = m.start(os.path.join(PAYLOAD, "pxm32.exe"))
+    test.assertTrue(m.wait_window("Pixmora"), "the stand-in viewer did not open")
+    return p
+
+
+class Wizard(harness.Wizard):
+    def __init__(self, test, machine, *args):
+        """Starts the setup on `machine` (see german_machine) with these arguments and waits for its
+        wizard; web addresses then open in a stand-in browser that records them."""
+        self.test = test
+        self.shots = os.path.join(ARTIFACTS, test.id().split(".", 1)[-1])
+        os.makedirs(self.shots, exist_ok=True)
+        for old in os.listdir(self.shots):
+            os.remove(os.path.join(self.shots, old))
+        test.addCleanup(self._on_failure)  # runs before the machine is closed
+        super().__init__(machine, *args)
+        # After the start: the partner checks at start-up read the browser command as left by the harness.
+        os.makedirs(machine.unix(ntpath.dirname(BROWSER)), exist_ok=True)
+        shutil.copy(RECORDER, machine.unix(BROWSER))
+        machine.wine("reg", "add", r"HKLM\Software\Classes\http\shell\open\command", "/ve",
+                     "/d", f'"{BROWSER}" "%1"', "/f")
+
+    def _on_failure(self):
+        # Cleanups run after the test's failures have reached its result.
+        result = getattr(getattr(self.test, "_outcome", None), "result", None)
+        if not result or not any(t is self.test or getattr(t, "test_case", None) is self.test
+                                 for t, _ in result.failures + result.errors):
+            return
+        self.m.screenshot(os.path.join(self.shots, "failure.png"))
+        windows = self.run("windows")[1]
+        with open(os.path.join(self.shots, "failure-windows.txt"), "w", encoding="utf-8") as f:
+            f.write(windows)
+        sys.stderr.write(f"\nopen windows at the failure (screenshot in {self.shots}):\n{windows}\n")
+
+    def _ok(self, *args, what=None):
+        code, out = self.run(*args)
+        self.test.assertEqual(code, 0, what or f"wizdriver {' '.join(args)} failed")
+        return out
+
+    # --- the sheet -----------------------------------------------------------------------------
+    def wait_page(self, index, seconds=20):
+        """Waits until page `index` is active and no message box is open."""
+        code, out = self.run("wait-page", str(index), str(seconds * 1000), timeout=seconds + 30)
+        self.test.assertEqual(code, 0, f"expected page {index}, the wizard shows page {out}")
+
+    def to_ready_page(self, formats=None):
+        """Next from page 0 to the ready page; `formats`: a selection button to press on page 2."""
+        self.press(NEXT, NOTES)
+        self.press(NEXT, FORMATS)
+        if formats:
+            self.click(formats)
+        self.press(NEXT, READY)
+
+    def buttons(self):
+        """[(text, enabled)] of Back, Next and Cancel."""
+        return [(t.rsplit(":", 1)[0], t.endswith(":1")) for t in self("buttons").split("|")]
+
+    def key(self, name):
+        self.run("key", name)
+
+    def close_box(self):
+        self.run("sysclose")
+
+    def closed(self, seconds=20):
+        return self.run("wait-closed", str(seconds * 1000), timeout=seconds + 30)[0] == 0
+
+    # --- message boxes -------------------------------------------------------------------------
+    def answer(self, button):
+        """Answers the message box that is open or opens within 10 s, and waits until it has gone."""
+        self._ok("answer", button, "10000", what=f"could not answer a message box with {button}")
+
+    def no_msgbox(self):
+        return self.run("msgbox")[0] != 0
+
+    def expect_msgbox(self, text, buttons="ok", default=None, answer=None, shot=None):
+        """Asserts the message box that opens (caption string 4), optionally screenshots and answers it."""
+        caption, shown, kind = self.msgbox()
+        self.test.assertEqual(caption, "Pixmora Installation")
+        self.test.assertEqual(shown.replace("\r\n", "\n"), text)
+        self.test.assertEqual(kind, buttons)
+        if default is not None:
+            self.test.assertEqual(self("msgbox-default"), default)
+        if shot:
+            self.screenshot(shot)
+        self.answer(answer or ("yes" if buttons == "yesno" else "ok"))
+
+    # --- controls of the active page -----------------------------------------------------------
+    def text(self, control):
+        return self._ok("text", str(control), what=f"no control {control}").replace("\r\n", "\n")
+
+    def set_text(self, control, text):
+        self._ok("set-text", str(control), text)
+
+    def click(self, control):
+        self._ok("click", str(control), what=f"no control {control}")
+
+    def picker(self, button):
+        self._ok("picker", button, "20000", what="no folder picker")
+
+    # --- the association list ------------------------------------------------------------------
+    def ticks(self):
+        return self._ok("list", what="no list on the active page")
+
+    def tick(self, row, on=True):
+        self._ok("list-set", str(row), "1" if on else "0")
+
+    def list_rows(self):
+        return [tuple(line.split("\t")) for line in self._ok("list-texts").splitlines()]
+
+    def list_columns(self):
+        return tuple(int(v) for v in self._ok("list-columns").split())
+
+    # --- pictures and outside effects ----------------------------------------------------------
+    def _rect(self, *what):
+        code, out = self.run("rect", *what)
+        return tuple(int(v) for v in out.split()) if code == 0 else None
+
+    def screenshot(self, name, folder=None):
+        """The wizard window, with a message box of ours when one is open, as a PNG file; returns
+        its path."""
+        time.sleep(0.3)  # let the page finish painting
+        path = os.path.join(folder or self.shots, name + ".png")
+        rects = [r for r in (self._rect(), self._rect("msgbox")) if r]
+        crop = []
+        if rects:
+            left, top = max(min(r[0] for r in rects), 0), max(min(r[1] for r in rects), 0)
+            right, bottom = max(r[2] for r in rects), max(r[3] for r in rects)
+            crop = ["-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage"]
+        # Without the time chunks the same picture gives the same file.
+        subprocess.run(["import", "-window", "root", *crop, "-define", "png:exclude-chunks=date,time", path],
+                       env=self.m.env, timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+    def opened_urls(self):
+        """The addresses given to the stand-in browser, in order."""
+        path = self.m.unix(BROWSER) + ".log"
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="cp1252") as f:
+            return [line.split('" ', 1)[-1].strip('"') for line in f.read().splitlines()]
+
+    def viewer_program(self, seconds=10):
+        """Program file of the running viewer window (class "Pixmora"), or None."""
+        code, out = self.run("window-exe", "Pixmora", str(seconds * 1000), timeout=seconds + 30)
+        return out if code == 0 else None
+
+    def close_viewer(self):
+        self._ok("close-window", "Pixmora", what="no viewer window to close")
