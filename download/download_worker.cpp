@@ -4,6 +4,7 @@
 // the dialog is touched after it: the dialog waits for this thread when it is destroyed.
 // The target file is closed on every path, so that the caller can always remove it.
 #include <stdlib.h>
+#include "http_text.h"
 #include "http_download_dlg.h"
 #include "../fw/format_string.h"
 #include "../fw/winapp.h"
@@ -85,7 +86,8 @@ void CHttpDownloadDlg::Download()
         DWORD size = sizeof query;
         if (!::HttpQueryInfoA(m_hRequest, HTTP_QUERY_STATUS_CODE, query, &size, NULL))
             return ReportError(IDS_DL_ERR_RESPONSE);
-        long status = atol(query);
+        unsigned long status = 0;
+        ParseHttpNumber(query, &status);
         if (status == HTTP_STATUS_OK) break;
         if (status != HTTP_STATUS_DENIED && status != HTTP_STATUS_PROXY_AUTH_REQ) {
             return ReportErrorWithCode(IDS_DL_ERR_HTTP, (DWORD)status);
@@ -110,9 +112,11 @@ void CHttpDownloadDlg::Download()
     BOOL lengthKnown = FALSE;
     DWORD length = 0;
     DWORD size = sizeof query;
-    if (::HttpQueryInfoA(m_hRequest, HTTP_QUERY_CONTENT_LENGTH, query, &size, NULL)) {
+    unsigned long announced = 0;
+    if (::HttpQueryInfoA(m_hRequest, HTTP_QUERY_CONTENT_LENGTH, query, &size, NULL) &&
+        ParseHttpNumber(query, &announced)) {
         lengthKnown = TRUE;
-        length = (DWORD)atol(query);
+        length = (DWORD)announced;
         SetProgressRange(length);
     }
 

@@ -46,3 +46,19 @@ TEST(AfxParseURL, Cases)
         EXPECT_EQ(port, c.port) << c.url;
     }
 }
+
+#include "download/http_text.h"
+
+TEST(ParseHttpNumber, StatusAndLengthTexts)
+{
+    struct { const char* text; bool digits; unsigned long value; } cases[] = {
+        {"200", true, 200}, {" 404", true, 404}, {"1048576\r\n", true, 1048576},
+        {"4294967295", true, 4294967295ul}, {"99999999999999999999", true, 4294967295ul},
+        {"", false, 0}, {"-1", false, 0}, {"abc", false, 0},
+    };
+    for (auto& c : cases) {
+        unsigned long v = 7;
+        EXPECT_EQ(ParseHttpNumber(c.text, &v), c.digits) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+}
