@@ -1,15 +1,13 @@
 #include "http_download_dlg.h"
 #include <string.h>
 #include "../fw/url.h"
+#include "../fw/url_text.h"
 
 const char CHttpDownloadDlg::kClassName[] = "CHttpDownloadDlg";
 
 CString FileNameOfObject(const char* object)
 {
-    const char* sep = strrchr(object, '/');
-    if (!sep) sep = strrchr(object, '\\');
-    if (!sep || strlen(object) <= 1) return CString(object);
-    return CString(sep + 1);
+    return CString(FileNamePart(object));
 }
 
 CHttpDownloadDlg::CHttpDownloadDlg(CWnd* pParent)

@@ -1,4 +1,5 @@
-// Any text as a download address: the parts found lie inside the text and make sense.
+// Any text as a download address: the parts found lie inside the text and make sense, and the
+// caption's file name is a part of it.
 #include <stdint.h>
 #include <string.h>
 #include <string>
@@ -20,5 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int i = parts.hostStart; i < parts.hostStart + parts.hostLength; ++i)
             if ((unsigned char)text[i] <= ' ') __builtin_trap();
     }
+    // The caption shows the last segment of the requested path.
+    const char* name = FileNamePart(url.c_str());
+    if (name < url.c_str() || name > url.c_str() + url.size()) __builtin_trap();
     return 0;
 }

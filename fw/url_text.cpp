@@ -82,3 +82,11 @@ bool SplitUrl(const char* url, UrlParts* parts)
     parts->port = (unsigned short)port;
     return true;
 }
+
+const char* FileNamePart(const char* object)
+{
+    const char* sep = strrchr(object, '/');
+    if (!sep) sep = strrchr(object, '\\');
+    if (!sep || strlen(object) <= 1) return object;
+    return sep + 1;
+}

@@ -16,3 +16,7 @@ struct UrlParts {
 // an empty host, a blank or control character in the host, or a port that is not 1 to 65535.
 // User information before an '@' in the host part is skipped.
 bool SplitUrl(const char* url, UrlParts* parts);
+
+// The last segment of a requested path ("/google/x.exe" gives "x.exe"), pointing into `object`;
+// the whole text when it has no separator or is a single character.
+const char* FileNamePart(const char* object);
