@@ -72,12 +72,8 @@ void CWebLinkStatic::PreSubclassWindow()
     if (m_target.IsEmpty()) m_target = text;
     if (text.IsEmpty()) SetWindowText(m_target);
 
-    HFONT font = GetFont();
-    if (!font) font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    if (!font) font = (HFONT)GetStockObject(ANSI_VAR_FONT);
     LOGFONTA lf;
-    ZeroMemory(&lf, sizeof lf);
-    GetObjectA(font, sizeof lf, &lf);
+    GetLogFont(&lf);
     m_fontStandard.CreateFontIndirect(&lf);
     lf.lfUnderline = 1;
     m_fontUnderline.CreateFontIndirect(&lf);

@@ -3,7 +3,19 @@
 #include "wnd.h"
 #include <commctrl.h>
 
-class CStatic : public CWnd {};
+class CStatic : public CWnd {
+public:
+    // The description of the control's font; a control without one uses the stock GUI font,
+    // or the variable-width system font where that is missing.
+    void GetLogFont(LOGFONTA* lf) const
+    {
+        HFONT font = GetFont();
+        if (!font) font = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
+        if (!font) font = (HFONT)::GetStockObject(ANSI_VAR_FONT);
+        ZeroMemory(lf, sizeof *lf);
+        ::GetObjectA(font, sizeof *lf, lf);
+    }
+};
 
 class CProgressCtrl : public CWnd {
 public:

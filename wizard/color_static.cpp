@@ -18,12 +18,8 @@ CColorStatic::~CColorStatic()
 
 void CColorStatic::PreSubclassWindow()
 {
-    HFONT font = GetFont();
-    if (!font) font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    if (!font) font = (HFONT)GetStockObject(ANSI_VAR_FONT);
     LOGFONTA lf;
-    ZeroMemory(&lf, sizeof lf);
-    GetObjectA(font, sizeof lf, &lf);
+    GetLogFont(&lf);
     m_font.CreateFontIndirect(&lf);
     CStatic::PreSubclassWindow();
 }
@@ -43,10 +39,7 @@ void CColorStatic::SetBold(BOOL bold, BOOL redraw)
 {
     m_bBold = bold;
     LOGFONTA lf;
-    ZeroMemory(&lf, sizeof lf);
-    HFONT current = GetFont();
-    if (!current) current = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    GetObjectA(current, sizeof lf, &lf);
+    GetLogFont(&lf);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     m_font.CreateFontIndirect(&lf);  // replaces the previous font
     if (redraw && m_hWnd) Redraw();
