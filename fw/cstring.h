@@ -25,7 +25,8 @@ public:
     BOOL LoadString(UINT nID);
     void Format(const char* fmt, ...);
 
-    // Writable buffer of at least nMinLength + 1 bytes; ReleaseBuffer re-measures the text.
+    // Writable buffer of at least nMinLength + 1 bytes. The length is always measured from the
+    // terminator, so ReleaseBuffer has nothing left to do; it is kept for the familiar pairing.
     char* GetBuffer(int nMinLength);
     void ReleaseBuffer();
 

@@ -93,6 +93,22 @@ def parse_reg_file(path):
     return keys
 
 
+def start_xvfb():
+    """Starts a virtual screen on a free display number; returns (process, ":N")."""
+    r, w = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(r, 16)
+        if not chunk:
+            raise AssertionError("Xvfb did not start")
+        number += chunk
+    os.close(r)
+    return proc, ":" + number.decode().strip()
+
+
 class Registry:
     """Snapshot of HKLM (system.reg) and HKCU (user.reg). Paths use backslashes, any case."""
 
@@ -207,19 +223,7 @@ class Machine:
 
     def start_display(self):
         """Gives this machine its own virtual screen (Xvfb), needed for any window."""
-        r, w = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], pass_fds=(w,),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(w)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(r, 16)
-            if not chunk:
-                raise AssertionError("Xvfb did not start")
-            number += chunk
-        os.close(r)
-        self.env["DISPLAY"] = ":" + number.decode().strip()
+        self.xvfb, self.env["DISPLAY"] = start_xvfb()
 
     def screenshot(self, path):
         """Saves the whole virtual screen as a PNG (needs imagemagick's import)."""

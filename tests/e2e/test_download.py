@@ -66,14 +66,19 @@ class DownloadDialog(unittest.TestCase):
             ("empty body", URL, dict(body=b""), IDOK, "", b""),
             ("404", URL, None, IDCANCEL, MSG_HTTP, None),
             ("503", URL, dict(status=503, body=b"busy"), IDCANCEL, MSG_HTTP, None),
-            ("connection dropped", URL, dict(body=BODY * 4, drop_after=len(BODY)), IDCANCEL, MSG_TRANSFER % 12030, None),
+            # The transfer breaks off; the system names the reset as 12030 or 10054 depending on
+            # where its reading was when the reset came.
+            ("connection dropped", URL, dict(body=BODY * 4, drop_after=len(BODY)), IDCANCEL,
+             (MSG_TRANSFER % 12030, MSG_TRANSFER % 10054), None),
         ]
         for name, url, route, result, error, content in cases:
             with self.subTest(case=name):
                 self.setUp()
                 if route is not None:
                     self.server.route("/google/google_ds_de.exe", **route)
-                self.assertEqual(self.download(url), (result, error))
+                code, text = self.download(url)
+                self.assertEqual(code, result)
+                self.assertIn(text, error if isinstance(error, tuple) else (error,))
                 self.assertTarget(content)
                 host, path = self.server.requests[0][1:3]
                 self.assertEqual((host.split(":")[0], path),
@@ -130,9 +135,10 @@ class DownloadDialog(unittest.TestCase):
                     self.assertEqual(sent[-1], "Basic YW5uYTpnZWhlaW0=")
 
     def test_cancel_waits_for_the_worker(self):
-        # One block every 8 seconds: a cancel lands while the worker waits for the next one.
+        # One block every 20 seconds: a cancel lands while the worker waits for the next one,
+        # and the checks below finish before that block arrives even on a busy machine.
         body = bytes(100 * 1024)
-        self.server.route("/google/google_ds_de.exe", body=body, chunk=1024, delay=8.0)
+        self.server.route("/google/google_ds_de.exe", body=body, chunk=1024, delay=20.0)
         run = Download(self.m, URL, TARGET)
         texts = run.wait_texts(lambda t: t[0] != "File Download")
         self.assertEqual(texts[:2], ["1% von google_ds_de.exe  fertig", "Google Desktop"])
@@ -146,7 +152,7 @@ class DownloadDialog(unittest.TestCase):
         texts = run.texts()
         self.assertIsNotNone(texts, "the dialog ended before the worker did")
         self.assertEqual(texts[6], 0)
-        self.assertEqual(run.finish(timeout=30), (IDCANCEL, ""))
+        self.assertEqual(run.finish(timeout=45), (IDCANCEL, ""))
         self.assertTarget(None)
 
     def test_close_box_cancels(self):

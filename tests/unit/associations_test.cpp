@@ -13,18 +13,6 @@ const OsFamily kXP = {false, true, false, false};
 const OsFamily kVista = {false, false, true, false};    // 6.0, 6.1
 const OsFamily kWin8 = {false, false, true, true};      // 6.2 and later
 
-std::string Read(HKEY root, const std::string& key, const char* value = NULL)
-{
-    char buf[512];
-    DWORD size = sizeof buf, type = 0;
-    HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "<no key>";
-    LONG rc = RegQueryValueExA(k, value, NULL, &type, (BYTE*)buf, &size);
-    RegCloseKey(k);
-    if (rc != ERROR_SUCCESS) return "<no value>";
-    return std::string(buf, size && buf[size - 1] == 0 ? size - 1 : size);
-}
-
 bool KeyExists(HKEY root, const std::string& key)
 {
     HKEY k;
@@ -101,16 +89,16 @@ TEST(RegisterAssociations, FamiliesAndConfirmation)
         int flags[kFormatCount] = {};
         flags[23] = 1;
         RegisterAssociations(c.confirmed, kProgram, flags, c.allUsers, c.os);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.jpeg"), c.jpegDefault);
-        EXPECT_EQ(Read(HKEY_CURRENT_USER, FileExts("jpeg"), "ProgID"), c.jpegFileExts);
-        EXPECT_EQ(Read(HKEY_CURRENT_USER, FileExts("jpeg") + "\\UserChoice", "Progid"), c.jpegUserChoice);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.jpeg\\OpenWithProgids", "Pixmora.jpg"), c.jpegOpenWith);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora.nlm"), c.nlmClass);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", ".jpg"), c.capability);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.jpeg"), c.jpegDefault);
+        EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, FileExts("jpeg"), "ProgID"), c.jpegFileExts);
+        EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, FileExts("jpeg") + "\\UserChoice", "Progid"), c.jpegUserChoice);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.jpeg\\OpenWithProgids", "Pixmora.jpg"), c.jpegOpenWith);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora.nlm"), c.nlmClass);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", ".jpg"), c.capability);
         bool wrote = c.confirmed || c.os.bVista;
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora.jpg"), wrote ? "Pixmora JPG File" : "<no key>");
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora.jpg"), wrote ? "Pixmora JPG File" : "<no key>");
         // Unselected extensions never change class on any family.
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.nlm"), "<no key>");
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.nlm"), "<no key>");
     }
 }
 
@@ -135,11 +123,11 @@ TEST(RegisterAssociations, ClassesCommandsAndIcons)
     };
     for (auto& r : rows) {
         SCOPED_TRACE(r.ext);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Classes\\.") + r.ext), r.cls);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Classes\\.") + r.ext), r.cls);
         std::string cls = std::string("SOFTWARE\\Classes\\") + r.cls;
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, cls), r.description);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, cls + "\\shell\\open\\command"), "\"C:\\Px\\pxm32.exe\" \"%1\"");
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, cls + "\\DefaultIcon"), r.icon);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, cls), r.description);
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, cls + "\\shell\\open\\command"), "\"C:\\Px\\pxm32.exe\" \"%1\"");
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, cls + "\\DefaultIcon"), r.icon);
     }
     // The old families have no open-with lists.
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.jpg\\OpenWithProgids"));
@@ -154,8 +142,8 @@ TEST(RegisterAssociations, VistaListsEveryClassAndFlaggedOpenWith)
     for (int i = 0; i < g_extensionCount; ++i) {
         const ExtensionRow& r = g_extensions[i];
         std::string progId = std::string("Pixmora.") + r.type;
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", ("." + std::string(r.type)).c_str()), progId);
-        bool listed = Read(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Classes\\.") + r.ext + "\\OpenWithProgids", progId.c_str()) == "";
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", ("." + std::string(r.type)).c_str()), progId);
+        bool listed = ReadRegistryValue(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Classes\\.") + r.ext + "\\OpenWithProgids", progId.c_str()) == "";
         EXPECT_EQ(listed, r.openWith) << r.ext;
         openWith += listed;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, FileExts(r.ext) + "\\UserChoice")) << r.ext;

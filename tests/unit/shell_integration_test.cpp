@@ -10,18 +10,6 @@ namespace {
 const std::string kFileExts = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.";
 const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pixmora";
 
-std::string Read(HKEY root, const std::string& key, const char* value = NULL)
-{
-    char buf[512];
-    DWORD size = sizeof buf, type = 0;
-    HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "<no key>";
-    LONG rc = RegQueryValueExA(k, value, NULL, &type, (BYTE*)buf, &size);
-    RegCloseKey(k);
-    if (rc != ERROR_SUCCESS) return "<no value>";
-    return std::string(buf, size && buf[size - 1] == 0 ? size - 1 : size);
-}
-
 // A machine where another program owns every extension, for the current user and machine-wide.
 void OtherProgramOwnsEverything()
 {
@@ -62,22 +50,22 @@ TEST(RegisterShellIntegration, AnsweredNo)
         for (int& f : flags) f = 1;
         EXPECT_EQ(RegisterShellIntegrationOn(c.os, 0, "  C:\\Bild Programme  ", 0, 0, 1, 0, flags, 1), 1);
 
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command"),
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command"),
                   "\"C:\\Bild Programme\\pxm32.exe\" \"%1\"");
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"),
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"),
                   "\"C:\\Bild Programme\\pmx_uninstall.exe\"");
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", ".jpg"),
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", ".jpg"),
                   c.classes ? "Pixmora.jpg" : "<no key>");
         for (int i = 0; i < g_extensionCount; ++i) {
             const ExtensionRow& r = g_extensions[i];
             SCOPED_TRACE(r.ext);
             std::string ext = r.ext, progId = std::string("Pixmora.") + r.type;
-            EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\." + ext), "Other." + ext);
-            EXPECT_EQ(Read(HKEY_CURRENT_USER, kFileExts + ext + "\\UserChoice", "Progid"), "Other." + ext);
-            EXPECT_EQ(Read(HKEY_CURRENT_USER, kFileExts + ext, "ProgID"), "<no value>");
-            EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" + progId + "\\shell\\open\\command") != "<no key>",
+            EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\." + ext), "Other." + ext);
+            EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kFileExts + ext + "\\UserChoice", "Progid"), "Other." + ext);
+            EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kFileExts + ext, "ProgID"), "<no value>");
+            EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" + progId + "\\shell\\open\\command") != "<no key>",
                       c.classes);
-            EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\." + ext + "\\OpenWithProgids", progId.c_str()) == "",
+            EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\." + ext + "\\OpenWithProgids", progId.c_str()) == "",
                       c.classes && r.openWith);
         }
     }

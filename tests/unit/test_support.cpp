@@ -70,3 +70,15 @@ void DeleteRegistryTree(HKEY root, const char* key)
 {
     RegDeleteTreeA(root, key);
 }
+
+std::string ReadRegistryValue(HKEY root, const std::string& key, const char* value)
+{
+    char buf[512];
+    DWORD size = sizeof buf, type = 0;
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "<no key>";
+    LONG rc = RegQueryValueExA(k, value, NULL, &type, (BYTE*)buf, &size);
+    RegCloseKey(k);
+    if (rc != ERROR_SUCCESS) return "<no value>";
+    return std::string(buf, size && buf[size - 1] == 0 ? size - 1 : size);
+}

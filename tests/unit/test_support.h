@@ -30,3 +30,5 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool IsFolder(const std::string& path);
 void SetRegistryString(HKEY root, const char* key, const char* value, const std::string& data);
 void DeleteRegistryTree(HKEY root, const char* key);
+// A value's data as text (without its terminator), or "<no key>" / "<no value>".
+std::string ReadRegistryValue(HKEY root, const std::string& key, const char* value = NULL);
