@@ -206,7 +206,7 @@ class Machine:
         exe = exe or "Z:" + SETUP_EXE.replace("/", "\\")
         limit = None
         if file_limit:
-            subprocess.run(["wineserver", "-p"], env=self.env, timeout=60)
+            self.keep_server()
             self.wine(PXTOOL, "wait-window", "none", "0")
 
             def limit():
@@ -215,6 +215,12 @@ class Machine:
         code = self.wine(PXTOOL, "run", timeout=timeout, cwd=cwd, preexec_fn=limit,
                          env={"PXTOOL_CMDLINE": f'"{exe}" {cmdline}'.rstrip()})
         return code
+
+    def keep_server(self):
+        """Keeps this machine's wineserver running until kill(). What lives only in the server (the
+        security of a registry key, which Wine does not save with the registry) then lasts from
+        one program to the next."""
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=60)
 
     def wait_window(self, window_class, ms=20000):
         """True when a top-level window of this class appears within `ms` milliseconds."""
