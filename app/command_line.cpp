@@ -1,18 +1,14 @@
 #include "command_line.h"
 #include <windows.h>
-#include <stdlib.h>
 #include <string.h>
 #include "../fw/cstring.h"
+#include "../install/install_folder.h"
 #include "../install/install_log.h"
 #include "../install/installation.h"
+#include "../install/viewer.h"
 #include "../res/resource.h"
-#include "install_folder.h"
+#include "exit_code.h"
 #include "switches.h"
-
-bool IsViewerRunning()
-{
-    return FindWindowA("Pixmora", NULL) != NULL;
-}
 
 int RunCommandLine(const char* cmdLine)
 {
@@ -26,12 +22,11 @@ int RunCommandLine(const char* cmdLine)
     InstallOptions o;
     memset(&o, 0, sizeof o);
     if (!GetExistingInstallFolder(o.szFolder)) GetDefaultInstallFolder(o.szFolder);
-    ParseSwitches(cmdLine, &o);
+    bool folderWhole = ParseSwitches(cmdLine, &o);
     o.bSilent = 1;
 
-    if (RunInstallation(o.szFolder, o.bStartMenuGroup, o.bDesktopShortcut, o.bThumbsShortcut,
-                        o.bAllUsers, o.formatFlags, o.bAssocAllUsers, o.bAnyFormat, o.bSilent,
-                        0, 0))
-        return kExitInstalled;
-    return g_nInstallFailure;
+    SilentReporter reporter;
+    // A folder cut short by the end of what is read would install somewhere nobody asked for.
+    if (!folderWhole) return GetExitCode(RejectFolder(o.szFolder, reporter).outcome);
+    return GetExitCode(RunInstallation(o, reporter).outcome);
 }

@@ -4,6 +4,7 @@
 #include "../wizard/wiz_page.h"
 #include "../wizard/wiz_sheet.h"
 #include "command_line.h"
+#include "exit_code.h"
 
 // Constructed before the application object, destroyed after it.
 CWizPropertySheet g_sheet("Pixmora Setup", NULL, 0);
@@ -69,7 +70,7 @@ BOOL CSetupApp::InitInstance()
     g_sheet.m_psh.hIcon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(111));
     m_pMainWnd = &g_sheet;
     g_sheet.DoModal();
-    // Left before installing: 1; the finish page is only reached after a successful installation.
-    m_nExitCode = g_sheet.m_bInstalled ? kExitInstalled : kExitWizardLeft;
+    // Left before installing: 1; the finish page is only reached after an installation.
+    m_nExitCode = g_sheet.m_bInstalled ? GetExitCode(g_sheet.m_nInstallOutcome) : kExitWizardLeft;
     return FALSE;
 }

@@ -36,7 +36,7 @@ static const IntSwitch kIntSwitches[] = {
     {"/allusers=", &InstallOptions::bAllUsers},
 };
 
-void ParseSwitches(const char* cmdLine, InstallOptions* o)
+bool ParseSwitches(const char* cmdLine, InstallOptions* o)
 {
     // The whole line, or its first 520 characters.
     char work[kCommandLineBufferSize + 1];
@@ -45,9 +45,14 @@ void ParseSwitches(const char* cmdLine, InstallOptions* o)
     memcpy(work, cmdLine, n);
     work[n] = '\0';
 
+    bool folderWhole = true;
     const char* p = strstr(work, "/folder=");
     if (p) {
-        GetSwitchValue(p, o->szFolder, 8, MAX_PATH);
+        size_t end = (p - work) + GetSwitchValue(p, o->szFolder, 8, MAX_PATH);
+        // The value ends where the full line has a slash or its end (blanks before them are
+        // removed anyway); anything else there means it was cut.
+        while (cmdLine[end] == ' ') ++end;
+        folderWhole = cmdLine[end] == '/' || cmdLine[end] == '\0';
         UnquotePath(o->szFolder);
     }
     for (const IntSwitch& s : kIntSwitches) {
@@ -62,4 +67,5 @@ void ParseSwitches(const char* cmdLine, InstallOptions* o)
         if (rows) o->bAnyFormat = 1;
     }
     if (strstr(work, "/assocallusers")) o->bAssocAllUsers = 1;
+    return folderWhole;
 }

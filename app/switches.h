@@ -1,11 +1,13 @@
 // The command-line switches of the silent run.
 #pragma once
-#include "options.h"
+#include "../install/install_options.h"
 
 const int kCommandLineBufferSize = 520;  // switches past this many characters are not seen
 
-// Applies the switches of `cmdLine` to `o`, whose folder is already proposed.
-void ParseSwitches(const char* cmdLine, InstallOptions* o);
+// Applies the switches of `cmdLine` (the arguments after the program name) to `o`, whose folder
+// is already proposed. False when the "/folder=" value was cut: it runs into the end of the
+// 520 characters read, or past the 260 that a value may have, while the command line goes on.
+bool ParseSwitches(const char* cmdLine, InstallOptions* o);
 
 // Copies the value `skip` characters after `source` into `out` (260 bytes) up to the next
 // "/" or the end, reading no further than `limit` characters from `source`.

@@ -28,3 +28,16 @@ const char* AfxGetAppName()
     }
     return s_name;
 }
+
+const char* SkipProgramName(const char* commandLine)
+{
+    const char* p = commandLine;
+    if (*p == '"') {
+        while (*++p && *p != '"') {}
+        if (*p == '"') ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}

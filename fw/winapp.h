@@ -16,7 +16,7 @@ public:
     void Enable3dControls() {}
 
     HINSTANCE m_hInstance;
-    const char* m_lpCmdLine;  // raw command line of the process, program name included
+    const char* m_lpCmdLine;  // the arguments: the process's command line after the program name
     CWnd* m_pMainWnd;
     int m_nExitCode;
 };
@@ -26,3 +26,6 @@ HINSTANCE AfxGetInstanceHandle();
 // The application's name: the program file's base name ("pixmora_setup"), as the string table
 // holds no application title.
 const char* AfxGetAppName();
+// The part of a process command line after the program name (quoted or not) and the blanks
+// that follow it.
+const char* SkipProgramName(const char* commandLine);

@@ -8,7 +8,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
     app->m_hInstance = hInstance;
-    app->m_lpCmdLine = GetCommandLineA();
+    app->m_lpCmdLine = SkipProgramName(GetCommandLineA());
     if (app->InitInstance()) {
         MSG msg;
         while (GetMessageA(&msg, NULL, 0, 0) > 0) {

@@ -2,14 +2,11 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
-#include "../app/options.h"
+#include "../res/resource.h"
+#include "install_options.h"
+#include "registry_write.h"
 
 static const char kProduct[] = "Pixmora";
-
-static void SetDefault(HKEY root, const char* key, const char* data)
-{
-    RegSetValueA(root, key, REG_SZ, data, lstrlenA(data));
-}
 
 static void Format(char* out, int size, const char* fmt, const char* a, const char* b = NULL)
 {
@@ -19,36 +16,30 @@ static void Format(char* out, int size, const char* fmt, const char* a, const ch
 
 void AssociateExtension(const char* ext, const char* type, const char* openCommand,
                         const char* iconSpec, int bXP, int bVista, int bAssocAllUsers,
-                        int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice)
+                        int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice,
+                        FailedRows* failed)
 {
     char progId[64], key[MAX_PATH], description[64];
     Format(progId, sizeof progId, "%s.%s", kProduct, type);
-    HKEY hkey;
 
     // 1. The extension's class.
     if (bXP) {
         Format(key, sizeof key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%s", ext);
-        SetDefault(HKEY_CURRENT_USER, key, "");
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &hkey) == ERROR_SUCCESS) {
-            RegSetValueExA(hkey, "ProgID", 0, REG_SZ, (const BYTE*)progId, lstrlenA(progId) + 1);
-            RegCloseKey(hkey);
-        }
+        WriteDefaultValue(HKEY_CURRENT_USER, key, "", failed);
+        WriteNamedValue(HKEY_CURRENT_USER, key, false, KEY_ALL_ACCESS, "ProgID", progId, failed);
         if (bAssocAllUsers) {
             Format(key, sizeof key, "SOFTWARE\\Classes\\.%s", ext);
-            SetDefault(HKEY_LOCAL_MACHINE, key, progId);
+            WriteDefaultValue(HKEY_LOCAL_MACHINE, key, progId, failed);
         }
     } else if (bSetDefault) {
         Format(key, sizeof key, "SOFTWARE\\Classes\\.%s", ext);
-        SetDefault(HKEY_LOCAL_MACHINE, key, progId);
+        WriteDefaultValue(HKEY_LOCAL_MACHINE, key, progId, failed);
     }
 
     // 2. Open-with list.
     if (bOpenWith && (bXP || bVista)) {
         Format(key, sizeof key, "SOFTWARE\\Classes\\.%s\\OpenWithProgids", ext);
-        if (RegCreateKeyA(HKEY_LOCAL_MACHINE, key, &hkey) == ERROR_SUCCESS) {
-            RegSetValueExA(hkey, progId, 0, REG_SZ, NULL, 0);
-            RegCloseKey(hkey);
-        }
+        WriteNamedValue(HKEY_LOCAL_MACHINE, key, true, 0, progId, NULL, failed);
     }
 
     // 3.-5. The class with its description, open command and icon.
@@ -57,36 +48,30 @@ void AssociateExtension(const char* ext, const char* type, const char* openComma
     CharUpperA(upper);
     Format(description, sizeof description, "%s %s File", kProduct, upper);
     Format(key, sizeof key, "SOFTWARE\\Classes\\%s.%s", kProduct, type);
-    SetDefault(HKEY_LOCAL_MACHINE, key, description);
+    WriteDefaultValue(HKEY_LOCAL_MACHINE, key, description, failed);
     char sub[MAX_PATH];
     Format(sub, sizeof sub, "%s\\shell\\open\\command", key);
-    SetDefault(HKEY_LOCAL_MACHINE, sub, openCommand);
+    WriteDefaultValue(HKEY_LOCAL_MACHINE, sub, openCommand, failed);
     Format(sub, sizeof sub, "%s\\DefaultIcon", key);
-    SetDefault(HKEY_LOCAL_MACHINE, sub, iconSpec);
+    WriteDefaultValue(HKEY_LOCAL_MACHINE, sub, iconSpec, failed);
 
     if (!bVista) return;
     // 6a. The capability list holds one value per type name.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", 0,
-                      KEY_SET_VALUE, &hkey) == ERROR_SUCCESS) {
-        char name[40];
-        Format(name, sizeof name, ".%s", type);
-        RegSetValueExA(hkey, name, 0, REG_SZ, (const BYTE*)progId, lstrlenA(progId) + 1);
-        RegCloseKey(hkey);
-    }
+    char name[40];
+    Format(name, sizeof name, ".%s", type);
+    WriteNamedValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations", false, KEY_SET_VALUE,
+                    name, progId, failed);
     // 6b. The user's choice, made anew.
     if (bSelected && bSetUserChoice) {
         Format(key, sizeof key,
                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%s\\UserChoice", ext);
-        RegDeleteKeyA(HKEY_CURRENT_USER, key);
-        if (RegCreateKeyA(HKEY_CURRENT_USER, key, &hkey) == ERROR_SUCCESS) {
-            RegSetValueExA(hkey, "Progid", 0, REG_SZ, (const BYTE*)progId, lstrlenA(progId) + 1);
-            RegCloseKey(hkey);
-        }
+        DeleteRegistryKey(HKEY_CURRENT_USER, key, failed);
+        WriteNamedValue(HKEY_CURRENT_USER, key, true, 0, "Progid", progId, failed);
     }
 }
 
 void RegisterAssociations(int bConfirmed, const char* programPath, const int* formatFlags,
-                          int bAssocAllUsers, const OsFamily& os)
+                          int bAssocAllUsers, const OsFamily& os, FailedRows* failed)
 {
     if (!bConfirmed && !os.bVista) return;
 
@@ -109,9 +94,15 @@ void RegisterAssociations(int bConfirmed, const char* programPath, const int* fo
         int setDefault = os.bVista ? consented : 1;
         int setUserChoice = consented && !os.bUserChoiceProtected;
         AssociateExtension(row.ext, row.type, open, icons[row.icon], os.bXP, os.bVista,
-                           bAssocAllUsers, row.openWith, selected, setDefault, setUserChoice);
+                           bAssocAllUsers, row.openWith, selected, setDefault, setUserChoice, failed);
     }
 
-    SystemParametersInfoA(SPI_SETICONS, 0, NULL, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    // A system that does not know the icon reload has nothing to reload: no failure.
+    if (!SystemParametersInfoA(SPI_SETICONS, 0, NULL, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) &&
+        GetLastError() != ERROR_INVALID_SPI_VALUE && failed) {
+        char notification[128];
+        LoadStringA(GetModuleHandleA(NULL), IDS_ICON_NOTIFICATION, notification, sizeof notification);
+        failed->Add(notification);
+    }
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, NULL, NULL);
 }

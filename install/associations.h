@@ -1,5 +1,6 @@
 // File associations: the program classes of the 87 extensions of the 67 format groups.
 #pragma once
+#include "install_result.h"
 #include "os_family.h"
 
 enum IconSpec { kIconOwn, kIconProgram0, kIconProgram8, kIconProgram9 };
@@ -15,12 +16,15 @@ struct ExtensionRow {
 extern const ExtensionRow g_extensions[];
 extern const int g_extensionCount;
 
-// Registers one extension (see the association section for when it is called).
+// Registers one extension (see the association section for when it is called). Values that
+// cannot be written go to `failed`.
 void AssociateExtension(const char* ext, const char* type, const char* openCommand,
                         const char* iconSpec, int bXP, int bVista, int bAssocAllUsers,
-                        int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice);
+                        int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice,
+                        FailedRows* failed);
 
 // The association section: every selected group (every group on the Vista family), then the
 // icon reload and the association-changed notification. `programPath` is the installed pxm32.exe.
+// What cannot be written (a value, the icon reload) goes to `failed`.
 void RegisterAssociations(int bConfirmed, const char* programPath, const int* formatFlags,
-                          int bAssocAllUsers, const OsFamily& os);
+                          int bAssocAllUsers, const OsFamily& os, FailedRows* failed);

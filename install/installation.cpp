@@ -1,28 +1,17 @@
 #include "installation.h"
 #include <windows.h>
-#include <stdio.h>
 #include <string.h>
 #include "../fw/cstring.h"
 #include "../res/resource.h"
-#include "../partner/partner_steps.h"
-#include "install_log.h"
 #include "path_text.h"
 #include "payload.h"
 #include "shell_integration.h"
 
-int g_nInstallFailure = kInstallOk;
+// A message box shows at most this many failed rows; the install log gets them all.
+static const int kRowsShown = 15;
 
-// A silent run logs, an interactive run shows a stop box.
-static void Report(int bSilent, const char* logLine, const char* message, const char* caption)
-{
-    if (bSilent)
-        WriteInstallLog(logLine);
-    else
-        MessageBoxA(GetActiveWindow(), message, caption, MB_OK | MB_ICONHAND);
-}
-
-static int Fail(int failure, int bSilent, UINT messageId, const char* folder, bool folderFirst,
-                const char* caption)
+static InstallResult Stop(InstallReporter& reporter, InstallOutcome outcome, UINT messageId,
+                          const char* folder, bool folderFirst)
 {
     CString message, line;
     message.LoadString(messageId);
@@ -30,56 +19,84 @@ static int Fail(int failure, int bSilent, UINT messageId, const char* folder, bo
         line.Format("%s: %s", folder, (const char*)message);
     else
         line.Format("%s: %s", (const char*)message, folder);
-    Report(bSilent, line, message, caption);
-    g_nInstallFailure = failure;
-    return 0;
+    reporter.ReportError(message, line);
+    InstallResult result;
+    result.outcome = outcome;
+    return result;
 }
 
-int RunInstallation(const char* szFolder, int bStartMenuGroup, int bDesktopShortcut,
-                    int bThumbsShortcut, int bAllUsers, const int* formatFlags,
-                    int bAssocAllUsers, int bAnyFormat, int bSilent,
-                    int bInstallToolbar, int bInstallDesktop)
+InstallResult RejectFolder(const char* folder, InstallReporter& reporter)
 {
-    g_nInstallFailure = kInstallOk;
-    CString caption;
-    caption.LoadString(IDS_CAPTION);
+    return Stop(reporter, kInvalidFolder, IDS_INVALID_FOLDER, folder, false);
+}
 
+// One warning naming the failed rows: all of them in the log, the first few in a box.
+static void ReportFailedRows(InstallReporter& reporter, const char* folder, const FailedRows& failed)
+{
+    CString intro;
+    intro.LoadString(IDS_INSTALLED_WITH_ERRORS);
+    CString rows(failed.text);
+    char* all = rows.GetBuffer(0);
+    size_t len = strlen(all);
+    if (len && all[len - 1] == '\n') all[len - 1] = '\0';
+
+    CString line;
+    line.Format("%s: %s\n\n%s", folder, (const char*)intro, (const char*)rows);
+
+    // The box: the first rows, and how many more there are.
+    char* cut = all;
+    for (int i = 0; i < kRowsShown && cut; ++i) {
+        cut = strchr(cut, '\n');
+        if (cut) ++cut;
+    }
+    if (cut) {
+        cut[-1] = '\0';
+        CString more, count;
+        more.LoadString(IDS_MORE_FAILED_ROWS);
+        count.Format(more, failed.nCount - kRowsShown);
+        rows += "\n";
+        rows += count;
+    }
+    CString message;
+    message.Format("%s\n\n%s", (const char*)intro, (const char*)rows);
+    reporter.ReportWarning(message, line);
+}
+
+InstallResult RunInstallation(const InstallOptions& o, InstallReporter& reporter)
+{
     char folder[MAX_PATH];
-    lstrcpynA(folder, szFolder, sizeof folder);
+    lstrcpynA(folder, o.szFolder, sizeof folder);
     TrimBlanks(folder);
-    if (!folder[0] || !IsRootedFolder(folder))
-        return Fail(kInstallInvalidFolder, bSilent, IDS_INVALID_FOLDER, folder, false, caption);
+    if (!IsRootedFolder(folder)) return RejectFolder(folder, reporter);
 
     if (!CreateFolderPath(folder))
-        return Fail(kInstallCannotCreate, bSilent, IDS_CANNOT_CREATE_FOLDER, folder, false, caption);
+        return Stop(reporter, kFolderNotCreatable, IDS_CANNOT_CREATE_FOLDER, folder, false);
 
-    if (WritePayload(folder) != kPayloadFileCount)
-        return Fail(kInstallPayloadIncomplete, bSilent, IDS_INSTALL_FAILED, folder, true, caption);
+    if (!WritePayload(folder)) return Stop(reporter, kPayloadIncomplete, IDS_INSTALL_FAILED, folder, true);
+
+    InstallResult result;
+    result.outcome = kInstalled;
 
     char ini[MAX_PATH];
-    lstrcpynA(ini, szFolder, sizeof ini);
+    lstrcpynA(ini, o.szFolder, sizeof ini);
     TrimBlanks(ini);
     AppendBackslash(ini, sizeof ini);
     CString iniPath;
     iniPath.Format("%spxm32.ini", ini);
-    WritePrivateProfileStringA("Language", "DLL", "DEUTSCH.DLL", iniPath);
-    WritePrivateProfileStringA("Language", "Lang", "Deutsch", iniPath);
+    if (!WritePrivateProfileStringA("Language", "DLL", "DEUTSCH.DLL", iniPath) ||
+        !WritePrivateProfileStringA("Language", "Lang", "Deutsch", iniPath))
+        result.failed.Add(iniPath);
     WritePrivateProfileStringA(NULL, NULL, NULL, iniPath);  // flush the profile cache to disk
 
     int bConfirmed = 1;
-    if (bAnyFormat && !bSilent) {
-        CString question;
-        question.LoadString(IDS_ASK_ASSOCIATE);
-        if (MessageBoxA(GetActiveWindow(), question, caption,
-                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
-            bConfirmed = 0;
+    if (o.bAnyFormat && !reporter.AskAssociate()) bConfirmed = 0;
+
+    RegisterShellIntegration(bConfirmed, o.szFolder, o.bStartMenuGroup, o.bDesktopShortcut, o.bThumbsShortcut,
+                             o.bAllUsers, o.formatFlags, o.bAssocAllUsers, &result.failed);
+
+    if (result.failed.nCount) {
+        result.outcome = kInstalledWithErrors;
+        ReportFailedRows(reporter, folder, result.failed);
     }
-
-    RegisterShellIntegration(bConfirmed, szFolder, bStartMenuGroup, bDesktopShortcut,
-                             bThumbsShortcut, bAllUsers, formatFlags, bAssocAllUsers);
-
-    // The partner installers, each whatever became of the other.
-    if (bInstallToolbar) InstallToolbarPartner();
-    if (bInstallDesktop) InstallDesktopPartner();
-    return 1;
+    return result;
 }

@@ -1,18 +1,19 @@
 // The one installation run, shared by the silent command line and the wizard.
 #pragma once
+#include "install_options.h"
+#include "install_reporter.h"
+#include "install_result.h"
 
-// Why the last RunInstallation stopped; the command-line run turns it into its exit code.
-enum InstallFailure {
-    kInstallOk = 0,
-    kInstallInvalidFolder = 3,   // string 5
-    kInstallCannotCreate = 4,    // string 11
-    kInstallPayloadIncomplete = 5 // string 7
-};
-extern int g_nInstallFailure;
+// Installs with `o` (its bSilent and partner choices are not read here: the reporter decides
+// how a person is reached, and the wizard runs the partner installers after a successful run).
+// Every message, and the question before file types are associated, goes through `reporter`.
+//
+// Stops, reported as an error, at an invalid folder, a folder that cannot be created or an
+// incomplete payload (the destination then holds what it held before). Past the payload every
+// row is attempted; the rows that could not be written are listed in the result and reported
+// in one warning, and the outcome is kInstalledWithErrors.
+InstallResult RunInstallation(const InstallOptions& o, InstallReporter& reporter);
 
-// Installs into szFolder. 1 when the run reached its end, 0 when it stopped at an invalid or
-// uncreatable folder or an incomplete payload (already reported by message box or install log).
-int RunInstallation(const char* szFolder, int bStartMenuGroup, int bDesktopShortcut,
-                    int bThumbsShortcut, int bAllUsers, const int* formatFlags,
-                    int bAssocAllUsers, int bAnyFormat, int bSilent,
-                    int bInstallToolbar, int bInstallDesktop);
+// Reports string 5 for a destination that cannot be used ("%s: %s", message then folder, in
+// the log) and returns the outcome kInvalidFolder. Nothing is written.
+InstallResult RejectFolder(const char* folder, InstallReporter& reporter);

@@ -21,10 +21,32 @@ void AppendBackslash(char* path, int size)
     path[len + 1] = '\0';
 }
 
-bool IsRootedFolder(const char* path)
+bool IsDriveFolder(const char* path)
 {
     char c = path[0];
     bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    if (letter && path[1] == ':') return true;
-    return path[0] == '\\' && path[1] == '\\';
+    return letter && path[1] == ':' && path[2] == '\\';
+}
+
+// Length of "\\server\share" at the start of `path`; 0 when it does not start so.
+static size_t ShareLength(const char* path)
+{
+    if (path[0] != '\\' || path[1] != '\\') return 0;
+    size_t i = 2;
+    while (path[i] && path[i] != '\\') ++i;
+    if (i == 2 || path[i] != '\\') return 0;  // no server, or no share after it
+    size_t share = ++i;
+    while (path[i] && path[i] != '\\') ++i;
+    return i > share ? i : 0;
+}
+
+bool IsRootedFolder(const char* path)
+{
+    return IsDriveFolder(path) || ShareLength(path) > 0;
+}
+
+size_t GetFolderRootLength(const char* path)
+{
+    size_t share = ShareLength(path);
+    return share ? share : 2;
 }

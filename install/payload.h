@@ -15,14 +15,20 @@ extern const PayloadRow g_payload[];
 extern const int g_payloadRowCount;
 const int kPayloadFileCount = 23;
 
-// Makes sure an absolute folder exists, creating it level by level. Cuts trailing blanks and
-// always leaves exactly one trailing backslash. `path` is a buffer of at least 260 bytes.
+// Makes sure an absolute folder exists, creating it level by level below its drive or network
+// share. Cuts trailing blanks and always leaves exactly one trailing backslash. `path` is a
+// buffer of at least 260 bytes.
 int CreateFolderPath(char* path);
 
-// Writes resource (id, type) of this program byte for byte to `path`. 1 on success.
+// Writes resource (id, type) of this program byte for byte to `path`, replacing what was there.
+// 1 on success; on a failed or short write the file is removed again.
 int ExtractPayloadFile(const char* path, UINT id, LPCSTR type);
 
-// Writes every payload row below `folder` (ending in a backslash); returns the files written.
+// Puts all 23 payload files below `folder` (ending in a backslash), or none: each is written
+// whole under a temporary name beside its target first, and only when all are written are they
+// renamed over the targets. On any failure (a target in use, a full disk, a missing subfolder)
+// every replaced file is put back and every temporary file removed, so the destination holds
+// what it held before. 1 when all 23 are in place, 0 otherwise.
 int WritePayload(const char* folder);
 
 // Length of a file in bytes; 0 when the path is empty or the file cannot be read.

@@ -10,16 +10,17 @@
 
 int RegisterShellIntegration(int bConfirmed, const char* szFolder, int bStartMenuGroup,
                              int bDesktopShortcut, int bThumbsShortcut, int bAllUsers,
-                             const int* formatFlags, int bAssocAllUsers)
+                             const int* formatFlags, int bAssocAllUsers, FailedRows* failed)
 {
     return RegisterShellIntegrationOn(GetOsFamily(), bConfirmed, szFolder, bStartMenuGroup,
                                       bDesktopShortcut, bThumbsShortcut, bAllUsers, formatFlags,
-                                      bAssocAllUsers);
+                                      bAssocAllUsers, failed);
 }
 
 int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* szFolder,
                                int bStartMenuGroup, int bDesktopShortcut, int bThumbsShortcut,
-                               int bAllUsers, const int* formatFlags, int bAssocAllUsers)
+                               int bAllUsers, const int* formatFlags, int bAssocAllUsers,
+                               FailedRows* failed)
 {
     char folder[MAX_PATH];
     lstrcpynA(folder, szFolder, sizeof folder);
@@ -27,23 +28,26 @@ int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* s
     AppendBackslash(folder, sizeof folder);
     char program[MAX_PATH];
     int n = _snprintf(program, sizeof program, "%spxm32.exe", folder);
-    if (n < 0 || n >= (int)sizeof program) return 1;
+    if (n < 0 || n >= (int)sizeof program) {
+        if (failed) failed->Add(program);
+        return 1;
+    }
 
     // Every shortcut initialises COM around itself; holding it for the whole phase keeps the
     // system from loading and unloading COM for each of the twelve links.
     bool anyShortcut = bStartMenuGroup || bDesktopShortcut || bThumbsShortcut;
     HRESULT com = anyShortcut ? CoInitialize(NULL) : E_FAIL;
-    if (bStartMenuGroup) CreateProgramGroup(folder, bAllUsers);
+    if (bStartMenuGroup) CreateProgramGroup(folder, bAllUsers, failed);
     if (bDesktopShortcut)
-        CreateDesktopShortcut(program, "Pixmora.lnk", NULL, "Pixmora - Bildbetrachter", NULL, 0, bAllUsers);
+        CreateDesktopShortcut(program, "Pixmora.lnk", NULL, "Pixmora - Bildbetrachter", NULL, 0, bAllUsers, failed);
     if (bThumbsShortcut) {
         CreateDesktopShortcut(program, "Pixmora Thumbnails.lnk", program, "Pixmora - Thumbnails", "/thumbs", 7,
-                              bAllUsers);
-        if (os.bVista) RegisterBrowseVerb(program);
+                              bAllUsers, failed);
+        if (os.bVista) RegisterBrowseVerb(folder, program, os, failed);
     }
     if (SUCCEEDED(com)) CoUninitialize();
 
-    RegisterProgram(folder, program, os);
-    RegisterAssociations(bConfirmed, program, formatFlags, bAssocAllUsers, os);
+    RegisterProgram(folder, program, os, failed);
+    RegisterAssociations(bConfirmed, program, formatFlags, bAssocAllUsers, os, failed);
     return 1;
 }

@@ -28,8 +28,8 @@ int GetSpecialFolderPath(char* out, int csidl)
 }
 
 // One link file through the shell link object. `linkPath` is the full path of the .lnk file.
-static int SaveShortcut(const char* linkPath, const char* target, const char* arguments,
-                        const char* iconFile, int iconIndex, const char* description)
+static int SaveLink(const char* linkPath, const char* target, const char* arguments,
+                    const char* iconFile, int iconIndex, const char* description)
 {
     CoInitialize(NULL);
     IShellLinkA* link = NULL;
@@ -59,24 +59,39 @@ static int SaveShortcut(const char* linkPath, const char* target, const char* ar
     return SUCCEEDED(hr) ? 1 : 0;
 }
 
+// The same, with a link that could not be saved listed by its path.
+static int SaveShortcut(const char* linkPath, const char* target, const char* arguments,
+                        const char* iconFile, int iconIndex, const char* description, FailedRows* failed)
+{
+    if (SaveLink(linkPath, target, arguments, iconFile, iconIndex, description)) return 1;
+    if (failed) failed->Add(linkPath);
+    return 0;
+}
+
 int CreateFolderShortcut(const char* folder, const char* linkName, const char* target,
-                         const char* arguments, const char* iconFile, int iconIndex)
+                         const char* arguments, const char* iconFile, int iconIndex, FailedRows* failed)
 {
     char path[MAX_PATH];
     int n = _snprintf(path, sizeof path, "%s%s", folder, linkName);
-    if (n < 0 || n >= (int)sizeof path) return 0;
-    return SaveShortcut(path, target, arguments, iconFile, iconIndex, NULL);
+    if (n < 0 || n >= (int)sizeof path) {
+        if (failed) failed->Add(linkName);
+        return 0;
+    }
+    return SaveShortcut(path, target, arguments, iconFile, iconIndex, NULL, failed);
 }
 
 int CreateDesktopShortcut(const char* target, const char* linkName, const char* iconFile,
                           const char* description, const char* arguments, int iconIndex,
-                          int bAllUsers)
+                          int bAllUsers, FailedRows* failed)
 {
     char path[MAX_PATH];
     GetSpecialFolderPath(path, bAllUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOP);
-    if (lstrlenA(path) + lstrlenA(linkName) >= MAX_PATH) return 0;
+    if (lstrlenA(path) + lstrlenA(linkName) >= MAX_PATH) {
+        if (failed) failed->Add(linkName);
+        return 0;
+    }
     lstrcatA(path, linkName);
-    return SaveShortcut(path, target, arguments, iconFile, iconIndex, description);
+    return SaveShortcut(path, target, arguments, iconFile, iconIndex, description, failed);
 }
 
 // Entries 2 to 10 of the program group; entry 1 carries the version in its name.
@@ -98,31 +113,37 @@ static const GroupEntry kGroupEntries[] = {
     {"Pixmora Hilfe.lnk", "help\\pxm32d.chm", NULL, false},
 };
 
-void CreateProgramGroup(const char* folder, int bAllUsers)
+void CreateProgramGroup(const char* folder, int bAllUsers, FailedRows* failed)
 {
     char group[MAX_PATH];
     GetSpecialFolderPath(group, bAllUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS);
-    if (lstrlenA(group) + 8 >= MAX_PATH) return;
+    if (lstrlenA(group) + 8 >= MAX_PATH) {
+        if (failed) failed->Add(group);
+        return;
+    }
     lstrcatA(group, "Pixmora");
-    CreateFolderPath(group);
+    CreateFolderPath(group);  // a group that cannot be made shows up as failed links
 
     char program[MAX_PATH], target[MAX_PATH], name[MAX_PATH];
     _snprintf(program, sizeof program, "%spxm32.exe", folder);
     program[MAX_PATH - 1] = '\0';
     _snprintf(name, sizeof name, "Pixmora %s.lnk", kVersion);
-    CreateFolderShortcut(group, name, program, NULL, NULL, 0);
+    CreateFolderShortcut(group, name, program, NULL, NULL, 0, failed);
 
     static const char* const kOldVersions[] = {"3.99", "3.98"};
     for (const char* old : kOldVersions) {
         _snprintf(name, sizeof name, "%sPixmora %s.lnk", group, old);
         name[MAX_PATH - 1] = '\0';
-        remove(name);
+        // An old link that stays would start the new program under the old version's name.
+        if (!DeleteFileA(name) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+            GetLastError() != ERROR_PATH_NOT_FOUND && failed)
+            failed->Add(name);
     }
 
     for (const GroupEntry& e : kGroupEntries) {
         int n = _snprintf(target, sizeof target, "%s%s", folder, e.target);
         if (n < 0 || n >= (int)sizeof target) continue;
         CreateFolderShortcut(group, e.link, target, e.arguments, e.programIcon ? program : NULL,
-                             e.programIcon ? 7 : 0);
+                             e.programIcon ? 7 : 0, failed);
     }
 }

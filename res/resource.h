@@ -13,6 +13,9 @@
 #define IDS_ASK_ASSOCIATE        9
 #define IDS_VIEWER_RUNNING       10
 #define IDS_CANNOT_CREATE_FOLDER 11
+#define IDS_INSTALLED_WITH_ERRORS 12  // followed by the rows that could not be written
+#define IDS_MORE_FAILED_ROWS     13   // last line of a shortened list of failed rows
+#define IDS_ICON_NOTIFICATION    14   // names the icon reload as a failed row
 #define IDS_DL_ERR_DOWNLOAD      110
 #define IDS_DL_ERR_CONNECT       111
 #define IDS_DL_ERR_RESPONSE      112

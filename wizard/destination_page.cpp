@@ -2,10 +2,10 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <stdlib.h>
-#include "../app/command_line.h"
-#include "../app/install_folder.h"
 #include "../fw/cstring.h"
+#include "../install/install_folder.h"
 #include "../install/path_text.h"
+#include "../install/viewer.h"
 #include "../res/resource.h"
 #include "wiz_page.h"
 #include "wiz_sheet.h"
@@ -50,10 +50,9 @@ void OnActivateDestinationPage(CWizPropertyPage* page)
 
 bool ValidateDestinationPage(CWizPropertyPage* page)
 {
-    char folder[MAX_PATH], drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
+    char folder[MAX_PATH];
     page->GetDlgItemText(kFolderField, folder, sizeof folder);
-    _splitpath(folder, drive, dir, name, ext);
-    if (folder[0] && drive[0]) return true;
+    if (IsDriveFolder(folder)) return true;
     ShowMessage(page->m_pSheet->m_hWnd, IDS_INVALID_FOLDER, MB_ICONHAND);
     return false;
 }

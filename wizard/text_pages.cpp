@@ -1,10 +1,10 @@
 // Page 1 (release notes), the ready page and the finish page.
 #include <windows.h>
 #include <string.h>
-#include "../app/command_line.h"
 #include "../fw/cstring.h"
 #include "../install/installation.h"
 #include "../install/path_text.h"
+#include "../install/viewer.h"
 #include "../partner/partner_steps.h"
 #include "../res/resource.h"
 #include "wiz_page.h"
@@ -61,12 +61,20 @@ LRESULT OnReadyPageNext(CWizPropertyPage* page)
     ReadFormatChoices(sheet, &o);
     ReadOfferChoices(sheet, &o);
     o.bSilent = 0;
-    if (!RunInstallation(o.szFolder, o.bStartMenuGroup, o.bDesktopShortcut, o.bThumbsShortcut, o.bAllUsers,
-                         o.formatFlags, o.bAssocAllUsers, o.bAnyFormat, o.bSilent, o.bInstallToolbar,
-                         o.bInstallDesktop))
-        return 101;
+    MessageBoxReporter reporter;
+    InstallResult result = RunInstallation(o, reporter);
+    if (!IsInstalled(result.outcome)) return 101;
+    InstallChosenPartners(o);
     sheet->m_bInstalled = 1;
+    sheet->m_nInstallOutcome = result.outcome;
     return 0;
+}
+
+void InstallChosenPartners(const InstallOptions& o)
+{
+    // Each whatever became of the other.
+    if (o.bInstallToolbar) InstallToolbarPartner();
+    if (o.bInstallDesktop) InstallDesktopPartner();
 }
 
 static void ShowNote(CWizPropertyPage* page, int note, int picture, bool show)

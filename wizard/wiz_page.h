@@ -1,7 +1,7 @@
 // CWizPropertyPage: the one page class of the wizard. What a page does is chosen from its
 // index in the sheet (and the partner page count), not from a subclass.
 #pragma once
-#include "../app/options.h"
+#include "../install/install_options.h"
 #include "../fw/propsheet.h"
 
 class CWizPropertySheet;
@@ -41,6 +41,8 @@ void OnActivateOfferPage(CWizPropertyPage* page);
 void BindOfferPageControls(CWizPropertyPage* page, CDataExchange* pDX);
 void OnActivateReadyPage(CWizPropertyPage* page);
 LRESULT OnReadyPageNext(CWizPropertyPage* page);  // -1 stay, 101 back to the start, 0 go on
+// After an installation: the accepted partner installers, the toolbar first.
+void InstallChosenPartners(const InstallOptions& o);
 void OnActivateFinishPage(CWizPropertyPage* page);
 // The association choices of page 2 (format flags, any format, all users).
 void ReadFormatChoices(CWizPropertySheet* sheet, InstallOptions* o);

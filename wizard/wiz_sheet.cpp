@@ -13,6 +13,7 @@ CWizPropertySheet::CWizPropertySheet(const char* caption, CWnd* parent, UINT sel
       m_bOfferDesktop(0),
       m_bOfferBoth(0),
       m_bInstalled(0),
+      m_nInstallOutcome(kInstalled),
       m_bQuitConfirmed(false)
 {
     m_psh.dwFlags |= PSH_WIZARD;

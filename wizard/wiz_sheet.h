@@ -4,6 +4,7 @@
 #include "../controls/web_link_static.h"
 #include "../fw/controls.h"
 #include "../fw/propsheet.h"
+#include "../install/install_result.h"
 #include "color_static.h"
 
 #ifndef ID_WIZBACK
@@ -37,8 +38,9 @@ public:
     int m_bOfferBoth;
     CWebLinkStatic m_links[4];
     CColorStatic m_labelFree;
-    // The installation ran to its end (the process then exits with 0 instead of 1).
+    // The installation ran to its end (the process then exits with its outcome's code, not 1).
     int m_bInstalled;
+    InstallOutcome m_nInstallOutcome;
 
 protected:
     BOOL OnInitDialog() override;

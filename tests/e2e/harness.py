@@ -6,7 +6,9 @@ prefix's .reg files after the wineserver has ended, so reading costs no Wine sta
 """
 import os
 import re
+import resource
 import shutil
+import signal
 import subprocess
 import tempfile
 
@@ -166,12 +168,12 @@ class Machine:
             self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
 
     # --- running ---------------------------------------------------------------------------
-    def wine(self, *args, timeout=120, cwd=None, check=True, env=None):
+    def wine(self, *args, timeout=120, cwd=None, check=True, env=None, preexec_fn=None):
         """Runs a Wine program to its end; returns its exit code. Output goes to files, not
         pipes: Wine's background processes would keep a pipe open after the program ended."""
         with tempfile.TemporaryFile() as out:
             try:
-                r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})),
+                r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), preexec_fn=preexec_fn,
                                    cwd=cwd or self.cwd, timeout=timeout, stdout=out, stderr=out)
             except subprocess.TimeoutExpired:
                 self.kill()
@@ -194,13 +196,31 @@ class Machine:
             out.seek(0)
             return r.returncode, out.read()
 
-    def setup(self, cmdline="", timeout=120, cwd=None):
-        """Runs pixmora_setup.exe with exactly this command-line tail (as a user would type it
-        after the program name); returns its exit code."""
-        exe = "Z:" + SETUP_EXE.replace("/", "\\")
-        code = self.wine(PXTOOL, "run", timeout=timeout, cwd=cwd,
+    def setup(self, cmdline="", timeout=120, cwd=None, exe=None, file_limit=None):
+        """Runs pixmora_setup.exe (or a copy of it at the Windows path `exe`) with exactly this
+        command-line tail (as a user would type it after the program name); returns its exit code.
+
+        `file_limit` (bytes) makes every write past that size fail as on a full disk: the setup
+        runs under that file-size limit, while the prefix's own processes (the wineserver, which
+        saves the registry) are started before without it."""
+        exe = exe or "Z:" + SETUP_EXE.replace("/", "\\")
+        limit = None
+        if file_limit:
+            self.keep_server()
+            self.wine(PXTOOL, "wait-window", "none", "0")
+
+            def limit():
+                signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # a failed write instead of a killed process
+                resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
+        code = self.wine(PXTOOL, "run", timeout=timeout, cwd=cwd, preexec_fn=limit,
                          env={"PXTOOL_CMDLINE": f'"{exe}" {cmdline}'.rstrip()})
         return code
+
+    def keep_server(self):
+        """Keeps this machine's wineserver running until kill(). What lives only in the server (the
+        security of a registry key, which Wine does not save with the registry) then lasts from
+        one program to the next."""
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=60)
 
     def wait_window(self, window_class, ms=20000):
         """True when a top-level window of this class appears within `ms` milliseconds."""

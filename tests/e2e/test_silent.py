@@ -84,17 +84,6 @@ class SilentInstall(unittest.TestCase):
         self.assertEqual(self.m.setup("/silent /folder=Q:\\Nowhere\\Pixmora"), 4)
         self.assertLogEntry(CANNOT_CREATE + b": Q:\\Nowhere\\Pixmora\\")
 
-    def test_unwritable_payload_file_stops_before_the_settings(self):
-        root = self.m.unix("C:\\Px")
-        os.makedirs(os.path.join(root, "Plugins"))
-        os.symlink("/dev/full", os.path.join(root, "Plugins", "Video.dll"))
-        self.assertEqual(self.m.setup("/silent /folder=C:\\Px"), 5)
-        self.assertLogEntry(b"C:\\Px\\: " + INSTALL_FAILED)
-        written = [rel for rel in PAYLOAD_FILES
-                   if rel != "Plugins/Video.dll" and os.path.isfile(os.path.join(root, rel))]
-        self.assertEqual(len(written), 22)
-        self.assertFalse(os.path.exists(os.path.join(root, "pxm32.ini")))
-
     def test_failing_runs_append_to_the_log(self):
         self.m.setup("/silent /folder=Programme")
         self.m.setup("/silent /folder=Programme")

@@ -13,6 +13,8 @@ CANNOT_CREATE = ("Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Si
                  "System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.")
 VIEWER_RUNNING = "Warnung: Pixmora läuft!\nBeenden Sie bitte Pixmora bevor Sie mit der Installation fortsetzen!"
 FAQ = "http://www.pixmora.de/faq.htm"
+INSTALLED_BUT = ("Pixmora wurde installiert, aber folgende Einträge konnten nicht geschrieben werden!\n\n"
+                 "Bitte überprüfen Sie Ihre Schreibrechte und System-Policies!\n\n")
 
 
 class Failures(unittest.TestCase):
@@ -47,6 +49,19 @@ class Failures(unittest.TestCase):
         group = w.m.unix("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Pixmora")
         self.assertTrue(os.path.isfile(os.path.join(group, "Pixmora 4.00.lnk")))
         self.assertEqual(glob.glob(w.m.unix("C:\\users") + "/*/Desktop/*.lnk"), [])  # no desktop links
+
+    def test_rows_that_cannot_be_written_are_listed_before_the_finish_page(self):
+        w = Wizard(self, german_machine(self))
+        os.makedirs(w.m.unix("C:\\Px\\pxm32.ini"))  # the settings file cannot be written
+        w.set_text(1000, "C:\\Px")
+        w.to_ready_page()
+        w.press(NEXT)
+        w.expect_msgbox(INSTALLED_BUT + "C:\\Px\\pxm32.ini", "ok", shot="installed-with-errors")
+        w.wait_page(FINISH)
+        w.click(1020)  # do not start the viewer
+        w.press(CANCEL)
+        self.assertEqual(w.exit_code(), 6)
+        self.assertFilesIn(w, "C:\\Px")
 
     def test_running_viewer_is_reported_on_the_first_page_and_blocks_the_installation(self):
         m = german_machine(self)

@@ -34,7 +34,7 @@ class Navigation(unittest.TestCase):
 
     def test_folder_checks_shortcut_boxes_and_folder_picker(self):
         w = Wizard(self, german_machine(self))
-        for folder in ("", "Programme", "\\\\server\\share\\x", "  C:\\Px"):
+        for folder in ("", "Programme", "C:Pixmora", "C:", "\\\\server\\share\\x", "  C:\\Px"):
             with self.subTest(folder=folder):
                 w.set_text(1000, folder)
                 w.press(NEXT)

@@ -41,8 +41,8 @@ def load(kind):
 
 
 def program_exit_codes():
-    """The exit codes the program defines (enum ExitCode in app/options.h)."""
-    with open(os.path.join(ROOT, "app", "options.h"), encoding="utf-8") as f:
+    """The exit codes the program defines (enum ExitCode in app/exit_code.h)."""
+    with open(os.path.join(ROOT, "app", "exit_code.h"), encoding="utf-8") as f:
         body = re.search(r"enum ExitCode \{(.*?)\};", f.read(), re.S).group(1)
     return {int(v) for v in re.findall(r"=\s*(\d+)", body)}
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
-#include "app/options.h"
+#include "install/install_options.h"
 #include "install/associations.h"
 #include "test_support.h"
 
@@ -88,7 +88,9 @@ TEST(RegisterAssociations, FamiliesAndConfirmation)
         Reset();
         int flags[kFormatCount] = {};
         flags[23] = 1;
-        RegisterAssociations(c.confirmed, kProgram, flags, c.allUsers, c.os);
+        FailedRows failed;
+        RegisterAssociations(c.confirmed, kProgram, flags, c.allUsers, c.os, &failed);
+        EXPECT_EQ(failed.nCount, 0) << failed.text;
         EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.jpeg"), c.jpegDefault);
         EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, FileExts("jpeg"), "ProgID"), c.jpegFileExts);
         EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, FileExts("jpeg") + "\\UserChoice", "Progid"), c.jpegUserChoice);
@@ -107,7 +109,7 @@ TEST(RegisterAssociations, ClassesCommandsAndIcons)
     Reset();
     int flags[kFormatCount];
     for (int& f : flags) f = 1;
-    RegisterAssociations(1, kProgram, flags, 0, kOld);
+    RegisterAssociations(1, kProgram, flags, 0, kOld, NULL);
     struct { const char* ext; const char* cls; const char* description; const char* icon; } rows[] = {
         {"jpe", "Pixmora.jpg", "Pixmora JPG File", "C:\\Px\\pxm32.exe,0"},
         {"mpe", "Pixmora.mpe", "Pixmora MPE File", "C:\\Px\\pxm32.exe,9"},
@@ -137,7 +139,7 @@ TEST(RegisterAssociations, VistaListsEveryClassAndFlaggedOpenWith)
 {
     Reset();
     int flags[kFormatCount] = {};
-    RegisterAssociations(1, kProgram, flags, 0, kVista);
+    RegisterAssociations(1, kProgram, flags, 0, kVista, NULL);
     int openWith = 0;
     for (int i = 0; i < g_extensionCount; ++i) {
         const ExtensionRow& r = g_extensions[i];

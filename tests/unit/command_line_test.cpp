@@ -2,6 +2,7 @@
 #include <string.h>
 #include <string>
 #include "app/switches.h"
+#include "fw/winapp.h"
 
 namespace {
 
@@ -71,8 +72,50 @@ TEST(ParseSwitches, OnlyTheFirst520CharactersAreSeen)
     std::string line = "x /silent " + pad;  // 519 characters
     EXPECT_EQ(Parse(line + "/group=1").bStartMenuGroup, 0) << "switch starting at character 520";
     EXPECT_EQ(Parse(line.substr(0, 519 - 8) + "/group=1").bStartMenuGroup, 1) << "switch ending at 519";
-    // A value cut by the end of the work copy keeps what was inside it.
-    EXPECT_STREQ(Parse(line.substr(0, 519 - 12) + "/folder=C:\\abcdef").szFolder, "C:\\ab");
+}
+
+// A folder value that the end of the 520 characters (or the 260 of a value) cuts off while the
+// line goes on is not a folder anybody asked for.
+TEST(ParseSwitches, FolderCutByTheWindow)
+{
+    std::string pad(520 - 13, 'p');  // "/folder=" then starts at 507, its value at 515
+    struct Case {
+        std::string line;
+        const char* folder;
+        bool whole;
+    } cases[] = {
+        {pad + "/folder=C:\\abcdef", "C:\\ab", false},
+        {pad + "/folder=C:\\a", "C:\\a", true},          // ends exactly with the line
+        {pad + "/folder=C:\\ab/group=1", "C:\\ab", true},  // a slash right after the window
+        {pad + "/folder=C:\\ab  /group=1", "C:\\ab", true},  // only blanks cut off
+        {pad + "/folder=C:\\ab  x", "C:\\ab", false},
+        {"/silent /folder=C:\\" + std::string(300, 'a'), nullptr, false},  // longer than a value may be
+        {"/silent /folder=\"C:\\Bild Programme\" /desktop=1", "C:\\Bild Programme", true},
+        {"/silent", "C:\\Proposed", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.substr(c.line.size() > 40 ? c.line.size() - 40 : 0));
+        InstallOptions o;
+        memset(&o, 0, sizeof o);
+        strcpy(o.szFolder, "C:\\Proposed");
+        EXPECT_EQ(ParseSwitches(c.line.c_str(), &o), c.whole);
+        if (c.folder) EXPECT_STREQ(o.szFolder, c.folder);
+    }
+}
+
+// The window starts after the program name, as the process received it.
+TEST(SkipProgramName, QuotedAndUnquoted)
+{
+    struct { const char* line; const char* args; } cases[] = {
+        {"\"C:\\Program Files\\Setup Files\\pixmora_setup.exe\" /silent /group=1", "/silent /group=1"},
+        {"\"C:\\x\\setup.exe\"/silent", "/silent"},
+        {"C:\\x\\pixmora_setup.exe /silent", "/silent"},
+        {"pixmora_setup.exe\t  /silent ", "/silent "},
+        {"pixmora_setup.exe", ""},
+        {"\"C:\\unterminated /silent", ""},
+        {"", ""},
+    };
+    for (auto& c : cases) EXPECT_STREQ(SkipProgramName(c.line), c.args) << c.line;
 }
 
 TEST(GetSwitchValue, StopsAtSlashEndAndLimit)

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <set>
 #include <string>
-#include "app/options.h"
+#include "install/install_options.h"
 #include "wizard/wiz_page.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
-#include "app/install_folder.h"
+#include "install/install_folder.h"
 #include "test_support.h"
 
 static const char kCommandKey[] = "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command";

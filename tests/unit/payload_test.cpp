@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
+#include <map>
+#include <string>
 #include "install/payload.h"
 #include "test_support.h"
 
@@ -54,11 +56,75 @@ TEST(Payload, WritesAll23FilesInTheirFolders)
 {
     TempFolder t;
     std::string root = t.path() + "\\";
-    EXPECT_EQ(WritePayload(root.c_str()), kPayloadFileCount);
+    EXPECT_EQ(WritePayload(root.c_str()), 1);
     const char* files[] = {"pxm32.exe", "Help\\pxm32d.chm", "pxm_languages.txt", "Toolbars\\Velder_16.png",
                            "Plugins\\Slideshow.exe", "Languages\\Deutsch.dll", "Html\\frame.html"};
     for (const char* f : files) EXPECT_GT(QueryFileLength((root + f).c_str()), 0) << f;
     EXPECT_FALSE(IsFolder(root + "pxm_about.txt"));
+}
+
+namespace {
+
+// Every file below `dir` (relative names) with its bytes.
+void ListFiles(const std::string& dir, const std::string& rel, std::map<std::string, std::string>* out)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = fd.cFileName;
+        if (name == "." || name == "..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListFiles(dir + "\\" + name, rel + name + "\\", out);
+        else
+            (*out)[rel + name] = ReadFileBytes(dir + "\\" + name);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
+std::map<std::string, std::string> Snapshot(const std::string& dir)
+{
+    std::map<std::string, std::string> files;
+    ListFiles(dir, "", &files);
+    return files;
+}
+
+}  // namespace
+
+// A payload that cannot be completed changes nothing: an upgrade keeps every previous file byte
+// for byte, a fresh folder gets no payload file, and no temporary file stays behind.
+TEST(Payload, AllOrNothing)
+{
+    struct Case {
+        const char* name;
+        bool upgrade;  // a complete earlier installation of other contents is there
+        const char* held;       // a file held open without sharing (as the running viewer would)
+        const char* plainFile;  // a plain file where a subfolder belongs
+    } cases[] = {
+        {"upgrade, first file in use", true, "pxm32.exe", NULL},
+        {"upgrade, last plug-in in use", true, "Plugins\\Slideshow.exe", NULL},
+        {"upgrade, last file in use", true, "Html\\frame.html", NULL},
+        {"fresh, Html is a file", false, NULL, "Html"},
+        {"fresh, Help is a file", false, NULL, "Help"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder t;
+        std::string root = t.path() + "\\";
+        if (c.upgrade) {
+            ASSERT_EQ(WritePayload(root.c_str()), 1);
+            for (auto& f : Snapshot(t.path())) WriteFileBytes(root + f.first, "earlier version of " + f.first);
+        }
+        if (c.plainFile) WriteFileBytes(root + c.plainFile, "in the way");
+        std::map<std::string, std::string> before = Snapshot(t.path());
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.held)
+            held = CreateFileA((root + c.held).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+
+        EXPECT_EQ(WritePayload(root.c_str()), 0);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        EXPECT_EQ(Snapshot(t.path()), before);
+    }
 }
 
 TEST(ExtractPayloadFile, OverwritesAndReportsMissingResources)

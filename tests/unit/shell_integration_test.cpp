@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "app/options.h"
+#include "install/install_options.h"
 #include "install/associations.h"
 #include "install/shell_integration.h"
 #include "test_support.h"
@@ -48,7 +48,9 @@ TEST(RegisterShellIntegration, AnsweredNo)
         OtherProgramOwnsEverything();
         int flags[kFormatCount];
         for (int& f : flags) f = 1;
-        EXPECT_EQ(RegisterShellIntegrationOn(c.os, 0, "  C:\\Bild Programme  ", 0, 0, 1, 0, flags, 1), 1);
+        FailedRows failed;
+        EXPECT_EQ(RegisterShellIntegrationOn(c.os, 0, "  C:\\Bild Programme  ", 0, 0, 1, 0, flags, 1, &failed), 1);
+        EXPECT_EQ(failed.nCount, 0) << failed.text;
 
         EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command"),
                   "\"C:\\Bild Programme\\pxm32.exe\" \"%1\"");

@@ -1,4 +1,4 @@
-// Proposals for the destination folder.
+// Proposals for the destination folder, used by the silent run and the wizard's first page.
 #pragma once
 #include <windows.h>
 

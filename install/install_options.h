@@ -22,13 +22,3 @@ struct InstallOptions {
     int bInstallToolbar;
     int bInstallDesktop;
 };
-
-// Exit codes of the program.
-enum ExitCode {
-    kExitInstalled = 0,
-    kExitWizardLeft = 1,       // wizard left before the installation ran
-    kExitViewerRunning = 2,
-    kExitInvalidFolder = 3,
-    kExitCannotCreate = 4,
-    kExitPayloadIncomplete = 5
-};

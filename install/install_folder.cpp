@@ -2,7 +2,7 @@
 #include <shlobj.h>
 #include <stdlib.h>
 #include <string.h>
-#include "../install/path_text.h"
+#include "path_text.h"
 
 BOOL ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM access,
                       char* out, DWORD size)

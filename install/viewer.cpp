@@ -1,0 +1,7 @@
+#include "viewer.h"
+#include <windows.h>
+
+bool IsViewerRunning()
+{
+    return FindWindowA("Pixmora", NULL) != NULL;
+}
