@@ -1,11 +1,30 @@
 #include "registration.h"
 #include <windows.h>
 #include <stdio.h>
+#include "payload_size.h"
 
 static const char kBrowseVerb[] = "Browse with &Pixmora";
 static const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pixmora";
 static const char kDescription[] =
     "Picture viewer, editor and converter - one of the most popular viewers worldwide";
+
+// What the system's program list and deployment tools read from the uninstall entry besides
+// its name and uninstall string. "%s" is the destination folder with its trailing backslash.
+struct UninstallValue {
+    const char* name;
+    DWORD type;          // REG_SZ: `text` formatted with the folder; REG_DWORD: `number`
+    const char* text;
+    DWORD number;
+};
+static const UninstallValue kUninstallValues[] = {
+    {"DisplayVersion",  REG_SZ,    "4.00",               0},
+    {"Publisher",       REG_SZ,    "Pixmora",            0},
+    {"InstallLocation", REG_SZ,    "%s",                 0},
+    {"DisplayIcon",     REG_SZ,    "\"%spxm32.exe\",0",  0},
+    {"EstimatedSize",   REG_DWORD, NULL,                 PIXMORA_PAYLOAD_KIB},  // KiB
+    {"NoModify",        REG_DWORD, NULL,                 1},
+    {"NoRepair",        REG_DWORD, NULL,                 1},
+};
 
 // Sets the default value of a key, creating the key path.
 static void SetDefault(HKEY root, const char* key, const char* data)
@@ -54,6 +73,16 @@ void RegisterProgram(const char* folder, const char* programPath, const OsFamily
         _snprintf(uninstall, sizeof uninstall, "\"%spmx_uninstall.exe\"", folder);
         uninstall[sizeof uninstall - 1] = '\0';
         SetNamed(key, "UninstallString", uninstall);
+        for (const UninstallValue& v : kUninstallValues) {
+            if (v.type == REG_DWORD) {
+                RegSetValueExA(key, v.name, 0, REG_DWORD, (const BYTE*)&v.number, sizeof v.number);
+                continue;
+            }
+            char text[MAX_PATH + 16];
+            _snprintf(text, sizeof text, v.text, folder);
+            text[sizeof text - 1] = '\0';
+            SetNamed(key, v.name, text);
+        }
         RegCloseKey(key);
     }
 

@@ -13,6 +13,7 @@
 #define IDS_ASK_ASSOCIATE        9
 #define IDS_VIEWER_RUNNING       10
 #define IDS_CANNOT_CREATE_FOLDER 11
+#define IDS_LOG_INSTALLED        20   // with "/log=": the entry of a run that installed
 #define IDS_DL_ERR_DOWNLOAD      110
 #define IDS_DL_ERR_CONNECT       111
 #define IDS_DL_ERR_RESPONSE      112
