@@ -75,6 +75,23 @@ TEST(ParseSwitches, OnlyTheFirst520CharactersAreSeen)
     EXPECT_STREQ(Parse(line.substr(0, 519 - 12) + "/folder=C:\\abcdef").szFolder, "C:\\ab");
 }
 
+TEST(ParseLogSwitch, ReadLikeTheFolder)
+{
+    std::string pad(520 - strlen("x /silent ") - 1, 'p');
+    struct { std::string cmd; int found; const char* path; } cases[] = {
+        {"x /silent /log=\"C:\\Mit Blank\\s.log\" /folder=C:\\Px", 1, "C:\\Mit Blank\\s.log"},
+        {"x /silent /folder=C:\\Px/log=C:\\a/b.log", 1, "C:\\a"},  // no blank needed; ends at a slash
+        {"x /silent /log=", 1, ""},
+        {"x /silent /LOG=C:\\s.log", 0, ""},
+        {"x /silent " + pad + "/log=C:\\s.log", 0, ""},  // beyond the 520 characters
+    };
+    for (auto& c : cases) {
+        char path[260] = "stale";
+        EXPECT_EQ(ParseLogSwitch(c.cmd.c_str(), path), c.found) << c.cmd;
+        EXPECT_STREQ(path, c.path) << c.cmd;
+    }
+}
+
 TEST(GetSwitchValue, StopsAtSlashEndAndLimit)
 {
     char out[260];
