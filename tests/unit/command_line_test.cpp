@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
+#include "app/command_line.h"
 #include "app/switches.h"
+#include "install/install_log.h"
+#include "test_support.h"
 
 namespace {
 
@@ -90,6 +93,28 @@ TEST(ParseLogSwitch, ReadLikeTheFolder)
         EXPECT_EQ(ParseLogSwitch(c.cmd.c_str(), path), c.found) << c.cmd;
         EXPECT_STREQ(path, c.path) << c.cmd;
     }
+}
+
+TEST(RunCommandLine, RunningViewerIsLoggedWhereTheLogSwitchSays)
+{
+    TempFolder t;
+    ScopedCurrentDirectory cd(t.path());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "Pixmora";
+    RegisterClassA(&wc);
+    HWND viewer = CreateWindowA("Pixmora", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
+    ASSERT_TRUE(viewer != NULL);
+
+    std::string log = t / "Neu\\viewer.log";
+    int code = RunCommandLine(("x /silent /log=" + log).c_str());
+    DestroyWindow(viewer);
+    SetInstallLogPath("");  // later tests log to their current directory again
+
+    EXPECT_EQ(code, kExitViewerRunning);
+    EXPECT_NE(ReadFileBytes(log).find("Warnung: Pixmora l\xE4uft!"), std::string::npos) << ReadFileBytes(log);
+    EXPECT_EQ(GetFileAttributesA((t / "Pixmora_Install.log").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(GetSwitchValue, StopsAtSlashEndAndLimit)
