@@ -12,7 +12,13 @@ ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
 
-.PHONY: deps configure build run test clean prefix fuzz screenshots bench
+# `make test REPRO=0` skips the second build that checks reproducibility (the test says so).
+REPRO ?= 1
+export REPRO
+# make sign: CERT=file.pfx [PASS=...] or CERT=cert.pem KEY=key.pem; TIMESTAMP_URL=... for a time stamp.
+export CERT KEY PASS TIMESTAMP_URL
+
+.PHONY: deps configure build run test clean prefix fuzz screenshots bench sign
 
 deps:
 	@scripts/install-deps
@@ -32,7 +38,12 @@ run: build prefix
 
 test: configure prefix
 	@cmake --build $(BUILD) -j $(JOBS)
+	@[ "$(REPRO)" != 0 ] || echo "make test: REPRO=0, so the reproducible-build check is skipped (no second build)"
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Authenticode signature (SHA-256) on build/pixmora_setup.exe, replacing one it has.
+sign: build
+	@scripts/sign $(BUILD)/pixmora_setup.exe
 
 # Pictures of every wizard page from a real run under Xvfb, into docs/screenshots/.
 screenshots: build prefix

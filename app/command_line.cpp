@@ -6,12 +6,31 @@
 #include "../install/install_log.h"
 #include "../install/installation.h"
 #include "../install/viewer.h"
+#include "../install/path_text.h"
 #include "../res/resource.h"
 #include "exit_code.h"
 #include "switches.h"
 
+// With "/log=" every run leaves an entry: a run that installs says what went where.
+static void LogInstalled(const char* szFolder)
+{
+    char folder[MAX_PATH];
+    lstrcpynA(folder, szFolder, sizeof folder);
+    TrimBlanks(folder);
+    AppendBackslash(folder, sizeof folder);
+    CString message, line;
+    message.LoadString(IDS_LOG_INSTALLED);
+    line.Format("%s: %s", (const char*)message, folder);
+    WriteInstallLog(line);
+}
+
 int RunCommandLine(const char* cmdLine)
 {
+    // The log's place first: a running viewer is logged there too.
+    char logPath[MAX_PATH];
+    int bLogSwitch = ParseLogSwitch(cmdLine, logPath);
+    SetInstallLogPath(logPath);
+
     if (IsViewerRunning()) {
         CString warning;
         warning.LoadString(IDS_VIEWER_RUNNING);
@@ -28,5 +47,7 @@ int RunCommandLine(const char* cmdLine)
     SilentReporter reporter;
     // A folder cut short by the end of what is read would install somewhere nobody asked for.
     if (!folderWhole) return GetExitCode(RejectFolder(o.szFolder, reporter).outcome);
-    return GetExitCode(RunInstallation(o, reporter).outcome);
+    InstallOutcome outcome = RunInstallation(o, reporter).outcome;
+    if (bLogSwitch && (outcome == kInstalled || outcome == kInstalledWithErrors)) LogInstalled(o.szFolder);
+    return GetExitCode(outcome);
 }

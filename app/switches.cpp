@@ -36,14 +36,20 @@ static const IntSwitch kIntSwitches[] = {
     {"/allusers=", &InstallOptions::bAllUsers},
 };
 
-bool ParseSwitches(const char* cmdLine, InstallOptions* o)
+// The part of the command line that switches are searched in: the whole line, or its first
+// 520 characters. `work` holds kCommandLineBufferSize + 1 bytes.
+static void CopySwitchWindow(const char* cmdLine, char* work)
 {
-    // The whole line, or its first 520 characters.
-    char work[kCommandLineBufferSize + 1];
     size_t n = strlen(cmdLine);
     if (n > kCommandLineBufferSize) n = kCommandLineBufferSize;
     memcpy(work, cmdLine, n);
     work[n] = '\0';
+}
+
+bool ParseSwitches(const char* cmdLine, InstallOptions* o)
+{
+    char work[kCommandLineBufferSize + 1];
+    CopySwitchWindow(cmdLine, work);
 
     bool folderWhole = true;
     const char* p = strstr(work, "/folder=");
@@ -68,4 +74,16 @@ bool ParseSwitches(const char* cmdLine, InstallOptions* o)
     }
     if (strstr(work, "/assocallusers")) o->bAssocAllUsers = 1;
     return folderWhole;
+}
+
+int ParseLogSwitch(const char* cmdLine, char* path)
+{
+    char work[kCommandLineBufferSize + 1];
+    CopySwitchWindow(cmdLine, work);
+    path[0] = '\0';
+    const char* p = strstr(work, "/log=");
+    if (!p) return 0;
+    GetSwitchValue(p, path, 5, MAX_PATH);
+    UnquotePath(path);
+    return 1;
 }

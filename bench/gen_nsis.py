@@ -35,6 +35,12 @@ def payload_files():
     return rows
 
 
+def payload_kib(payload_dir):
+    """The payload's size in KiB, rounded up, as the setup's build measures it."""
+    total = sum(os.path.getsize(os.path.join(payload_dir, rel)) for rel in payload_files())
+    return (total + 1023) // 1024
+
+
 def extensions():
     """(group, extension, type name, icon, open-with) in registration order."""
     with open(os.path.join(SOURCE, "install", "associations_table.cpp")) as f:
@@ -120,6 +126,13 @@ def script(mode, compression, payload_dir, out_exe):
         f'  WriteRegStr HKLM {q(uninstall)} "" ""',
         f'  WriteRegStr HKLM {q(uninstall)} "DisplayName" "Pixmora (remove only)"',
         f'  WriteRegStr HKLM {q(uninstall)} "UninstallString" {q(quoted_uninstaller)}',
+        f'  WriteRegStr HKLM {q(uninstall)} "DisplayVersion" "4.00"',
+        f'  WriteRegStr HKLM {q(uninstall)} "Publisher" "Pixmora"',
+        f'  WriteRegStr HKLM {q(uninstall)} "InstallLocation" "$INSTDIR\\"',
+        f'  WriteRegStr HKLM {q(uninstall)} "DisplayIcon" {q(quoted_program + ",0")}',
+        f'  WriteRegDWORD HKLM {q(uninstall)} "EstimatedSize" {payload_kib(payload_dir)}',
+        f'  WriteRegDWORD HKLM {q(uninstall)} "NoModify" 1',
+        f'  WriteRegDWORD HKLM {q(uninstall)} "NoRepair" 1',
         f'  WriteRegStr HKLM "SOFTWARE\\Pixmora\\shell\\open\\command" "" {q(quoted_program)}',
         f'  WriteRegStr HKLM "SOFTWARE\\Pixmora\\Capabilities" "ApplicationDescription" {q(DESCRIPTION)}',
         # The list of registered applications is only filled where the system has it.

@@ -1,5 +1,5 @@
-// The command line as a user or a script types it: switches into InstallOptions, and the folder
-// value through the same unquoting and trimming as a real run.
+// The command line as a user or a script types it: switches into InstallOptions and the log's
+// path, and the folder value through the same unquoting and trimming as a real run.
 #include <stdint.h>
 #include <string.h>
 #include <string>
@@ -19,6 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (f != 0 && f != 1) __builtin_trap();
 
     TrimBlanks(o.szFolder);
+
+    char log[MAX_PATH];
+    int found = ParseLogSwitch(line.c_str(), log);
+    if (strlen(log) >= MAX_PATH || (!found && log[0])) __builtin_trap();
 
     // Any slice of the input as a path of at most 259 characters.
     char path[MAX_PATH];

@@ -1,6 +1,7 @@
 #include "registration.h"
 #include <windows.h>
 #include <stdio.h>
+#include "payload_size.h"
 #include "registry_write.h"
 
 #define BROWSE_VERB "Browse with &Pixmora"
@@ -13,7 +14,8 @@ enum RegOp {
     kCreateKey,        // created and closed
     kSetInCreatedKey,  // a named value; the key is created first
     kSetIfKeyOpens,    // a named value, only if the key opens with all access
-    kSetIfListExists   // a named value in a list that is opened for setting values, never created
+    kSetIfListExists,  // a named value in a list that is opened for setting values, never created
+    kSetDwordIfKeyOpens  // a named REG_DWORD value, only if the key opens with all access
 };
 
 // The text a row writes.
@@ -22,8 +24,12 @@ enum RegData {
     kOpenCommand,    // "program" "%1"
     kBrowseCommand,  // "program" "%1 /thumbs"
     kQuotedProgram,  // "program"
-    kUninstaller     // "folder\pmx_uninstall.exe", quoted: with a blank in the folder the system
+    kUninstaller,    // "folder\pmx_uninstall.exe", quoted: with a blank in the folder the system
                      // would otherwise split the path
+    kFolder,         // the destination folder with its trailing backslash
+    kViewerIcon,     // "folder\pxm32.exe",0
+    kPayloadKib,     // REG_DWORD: the payload's size in KiB, measured when it was embedded
+    kDwordOne        // REG_DWORD 1
 };
 
 struct RegistryRow {
@@ -53,6 +59,14 @@ static const RegistryRow kProgramRows[] = {
     {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetDefault, NULL, kLiteral, ""},
     {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetIfKeyOpens, "DisplayName", kLiteral, "Pixmora (remove only)"},
     {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetIfKeyOpens, "UninstallString", kUninstaller, NULL},
+    // What the system's program list and deployment tools read besides the name.
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetIfKeyOpens, "DisplayVersion", kLiteral, "4.00"},
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetIfKeyOpens, "Publisher", kLiteral, "Pixmora"},
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetIfKeyOpens, "InstallLocation", kFolder, NULL},
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetIfKeyOpens, "DisplayIcon", kViewerIcon, NULL},
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetDwordIfKeyOpens, "EstimatedSize", kPayloadKib, NULL},
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetDwordIfKeyOpens, "NoModify", kDwordOne, NULL},
+    {false, HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kSetDwordIfKeyOpens, "NoRepair", kDwordOne, NULL},
     {true, HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora", kCreateKey, NULL, kLiteral, NULL},
     {true, HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\shell\\open\\command", kSetDefault, NULL, kQuotedProgram, NULL},
     {true, HKEY_LOCAL_MACHINE, "SOFTWARE\\Pixmora\\Capabilities", kSetInCreatedKey, "ApplicationDescription", kLiteral,
@@ -69,6 +83,8 @@ struct RegistryTexts {
     char browse[2 * MAX_PATH];
     char quoted[MAX_PATH + 2];
     char uninstaller[MAX_PATH + 20];
+    char folder[MAX_PATH];
+    char icon[MAX_PATH + 16];
 };
 
 static void MakeTexts(RegistryTexts* t, const char* folder, const char* programPath)
@@ -81,6 +97,9 @@ static void MakeTexts(RegistryTexts* t, const char* folder, const char* programP
     t->quoted[sizeof t->quoted - 1] = '\0';
     _snprintf(t->uninstaller, sizeof t->uninstaller, "\"%spmx_uninstall.exe\"", folder);
     t->uninstaller[sizeof t->uninstaller - 1] = '\0';
+    lstrcpynA(t->folder, folder, sizeof t->folder);
+    _snprintf(t->icon, sizeof t->icon, "\"%spxm32.exe\",0", folder);
+    t->icon[sizeof t->icon - 1] = '\0';
 }
 
 static const char* TextOf(const RegistryRow& row, const RegistryTexts& t)
@@ -90,7 +109,9 @@ static const char* TextOf(const RegistryRow& row, const RegistryTexts& t)
     case kBrowseCommand: return t.browse;
     case kQuotedProgram: return t.quoted;
     case kUninstaller: return t.uninstaller;
-    case kLiteral: break;
+    case kFolder: return t.folder;
+    case kViewerIcon: return t.icon;
+    case kLiteral: case kPayloadKib: case kDwordOne: break;
     }
     return row.literal;
 }
@@ -109,6 +130,9 @@ static void WriteRows(const RegistryRow* rows, int count, const RegistryTexts& t
         case kSetInCreatedKey: WriteNamedValue(row.root, row.key, true, 0, row.value, data, failed); break;
         case kSetIfKeyOpens: WriteNamedValue(row.root, row.key, false, KEY_ALL_ACCESS, row.value, data, failed); break;
         case kSetIfListExists: WriteNamedValue(row.root, row.key, false, KEY_SET_VALUE, row.value, data, failed); break;
+        case kSetDwordIfKeyOpens:
+            WriteDwordValue(row.root, row.key, row.value, row.data == kPayloadKib ? PIXMORA_PAYLOAD_KIB : 1, failed);
+            break;
         }
     }
 }

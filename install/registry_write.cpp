@@ -25,6 +25,17 @@ bool WriteNamedValue(HKEY root, const char* key, bool create, REGSAM access, con
     return Check(rc, root, key, name, failed);
 }
 
+bool WriteDwordValue(HKEY root, const char* key, const char* name, DWORD data, FailedRows* failed)
+{
+    HKEY h;
+    LONG rc = RegOpenKeyExA(root, key, 0, KEY_ALL_ACCESS, &h);
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (!Check(rc, root, key, name, failed)) return false;
+    rc = RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE*)&data, sizeof data);
+    RegCloseKey(h);
+    return Check(rc, root, key, name, failed);
+}
+
 bool CreateRegistryKey(HKEY root, const char* key, FailedRows* failed)
 {
     HKEY h;

@@ -13,6 +13,10 @@ bool WriteDefaultValue(HKEY root, const char* key, const char* data, FailedRows*
 bool WriteNamedValue(HKEY root, const char* key, bool create, REGSAM access, const char* name,
                      const char* data, FailedRows* failed);
 
+// A named REG_DWORD value in a key that is only opened (with all access); a key that does not
+// exist skips the row without a failure.
+bool WriteDwordValue(HKEY root, const char* key, const char* name, DWORD data, FailedRows* failed);
+
 // Creates the key unless it exists, and closes it.
 bool CreateRegistryKey(HKEY root, const char* key, FailedRows* failed);
 

@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import time
 
-from harness import BUILD, SETUP_EXE, read_lnk
+from harness import BUILD, PAYLOAD, PAYLOAD_FILES, SETUP_EXE, read_lnk
 
 GROUP = [  # link file, target below the folder, arguments, icon index of pxm32.exe (None: default)
     ("Pixmora 4.00.lnk", "pxm32.exe", None, None),
@@ -107,6 +107,12 @@ FILEEXTS = "software\\microsoft\\windows\\currentversion\\explorer\\fileexts\\."
 UNINSTALL = "software\\microsoft\\windows\\currentversion\\uninstall\\pixmora"
 
 
+def payload_kib():
+    """The payload's size in KiB, rounded up: the uninstall entry's "EstimatedSize"."""
+    total = sum(os.path.getsize(os.path.join(PAYLOAD, rel)) for rel in PAYLOAD_FILES)
+    return (total + 1023) // 1024
+
+
 def assoc_flags(value):
     """The format flags of "/assoc=value"."""
     return [1 if value == 2 or (value == 1 and g < 52) else 0 for g in range(67)]
@@ -134,6 +140,13 @@ def expected_rows(family, folder, flags, thumbs=False, assoc_all_users=False, re
     put("hklm", UNINSTALL, "", "")
     put("hklm", UNINSTALL, "DisplayName", "Pixmora (remove only)")
     put("hklm", UNINSTALL, "UninstallString", f'"{folder}\\pmx_uninstall.exe"')
+    put("hklm", UNINSTALL, "DisplayVersion", "4.00")
+    put("hklm", UNINSTALL, "Publisher", "Pixmora")
+    put("hklm", UNINSTALL, "InstallLocation", folder + "\\")
+    put("hklm", UNINSTALL, "DisplayIcon", f'"{program}",0')
+    put("hklm", UNINSTALL, "EstimatedSize", payload_kib())
+    put("hklm", UNINSTALL, "NoModify", 1)
+    put("hklm", UNINSTALL, "NoRepair", 1)
     if vista:
         put("hklm", "software\\pixmora\\shell\\open\\command", "", f'"{program}"')
         put("hklm", "software\\pixmora\\capabilities", "ApplicationDescription",

@@ -102,7 +102,10 @@ class FailedRows(Runs):
             # (fault, the rows named in the log)
             ("uninstall entry denies writes",
              ["HKEY_LOCAL_MACHINE\\" + UNINSTALL, f"HKEY_LOCAL_MACHINE\\{UNINSTALL} (DisplayName)",
-              f"HKEY_LOCAL_MACHINE\\{UNINSTALL} (UninstallString)"]),
+              f"HKEY_LOCAL_MACHINE\\{UNINSTALL} (UninstallString)"] +
+             [f"HKEY_LOCAL_MACHINE\\{UNINSTALL} ({value})" for value in (
+                 "DisplayVersion", "Publisher", "InstallLocation", "DisplayIcon", "EstimatedSize", "NoModify",
+                 "NoRepair")]),
             ("program group is a plain file",
              [group + "\\" + link for link in (
                  "Pixmora 4.00.lnk", "Pixmora - Thumbnails.lnk", "Pixmora deinstallieren.lnk", "\u00dcber Pixmora.lnk",

@@ -3,7 +3,8 @@ import os
 import re
 import unittest
 
-from harness import Machine, PAYLOAD, PAYLOAD_FILES, payload_bytes, cp1252
+from harness import Machine, PAYLOAD, PAYLOAD_FILES, PXTOOL, SETUP_EXE, payload_bytes, cp1252
+from shell_checks import UNINSTALL, payload_kib
 
 VIEWER_RUNNING = cp1252("Warnung: Pixmora läuft!\r\nBeenden Sie bitte Pixmora bevor Sie mit der Installation fortsetzen!")
 INVALID_FOLDER = cp1252("Ungültiges Zielverzeichnis!")
@@ -11,6 +12,7 @@ CANNOT_CREATE = cp1252("Kann Zielverzeichnis nicht erstellen!\r\n\r\nBitte über
                        "System-Policies!\r\n\r\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.")
 INSTALL_FAILED = cp1252("Fehler beim Installieren!\r\n\r\nÜberprüfen Sie bitte ob Pixmora läuft oder das "
                         "Zielverzeichnis voll ist!")
+INSTALLED = cp1252("Pixmora 4.00 erfolgreich installiert")
 SEPARATOR = b"-" * 48 + b"\r\n"
 ENTRY = re.compile(rb"^(?P<date>[^\r\n]+) - (?P<time>\d\d:\d\d:\d\d): (?P<msg>.*)\r\n" + re.escape(SEPARATOR) + rb"$", re.S)
 
@@ -42,6 +44,40 @@ class SilentInstall(unittest.TestCase):
         folder = self.m.program_files() + "\\Pixmora"
         self.assertInstalled(folder)
         self.assertIsNone(self.m.log)
+
+    def test_uninstall_entry_and_version_resource(self):
+        self.assertEqual(self.m.setup('/silent /folder="C:\\Bild Programme"'), 0)
+        # Read through the registry functions, which tell the value types apart.
+        _, out = self.m.output("reg", "query", "HKLM\\" + UNINSTALL)
+        values = {}
+        for line in out.decode("cp1252").splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
+        self.assertEqual({name: values.get(name) for name in (
+            "DisplayName", "UninstallString", "DisplayVersion", "Publisher", "InstallLocation", "DisplayIcon",
+            "EstimatedSize", "NoModify", "NoRepair")}, {
+            "DisplayName": ("REG_SZ", "Pixmora (remove only)"),
+            "UninstallString": ("REG_SZ", '"C:\\Bild Programme\\pmx_uninstall.exe"'),
+            "DisplayVersion": ("REG_SZ", "4.00"),
+            "Publisher": ("REG_SZ", "Pixmora"),
+            "InstallLocation": ("REG_SZ", "C:\\Bild Programme\\"),
+            "DisplayIcon": ("REG_SZ", '"C:\\Bild Programme\\pxm32.exe",0'),
+            "EstimatedSize": ("REG_DWORD", hex(payload_kib())),
+            "NoModify": ("REG_DWORD", "0x1"),
+            "NoRepair": ("REG_DWORD", "0x1"),
+        })
+
+        code, out = self.m.output(PXTOOL, "version", "Z:" + SETUP_EXE.replace("/", "\\"))
+        self.assertEqual(code, 0)
+        lines = out.decode("cp1252").splitlines()
+        self.assertEqual(lines[:2], ["fixed 4.0.0.0 4.0.0.0", "translation 0407 1252"])
+        strings = dict(line.split("=", 1) for line in lines[2:])
+        self.assertRegex(strings.pop("LegalCopyright"), r"^Copyright © \d{4} Pixmora$")
+        self.assertEqual(strings, {
+            "CompanyName": "Pixmora", "FileDescription": "Pixmora Setup", "FileVersion": "4.00",
+            "InternalName": "pixmora_setup", "OriginalFilename": "pixmora_setup.exe", "ProductName": "Pixmora",
+            "ProductVersion": "4.00"})
 
     def test_quoted_folder_with_blank_before_the_next_switch(self):
         self.assertEqual(self.m.setup('/silent /folder="C:\\Bild Programme" /desktop=1 /group=1'), 0)
@@ -88,6 +124,49 @@ class SilentInstall(unittest.TestCase):
         self.m.setup("/silent /folder=Programme")
         self.m.setup("/silent /folder=Programme")
         self.assertEqual(self.m.log.count(SEPARATOR), 2)
+
+
+class LogSwitch(unittest.TestCase):
+    """"/log=PATH": where the entries of a run go, and the entry of a run that installs."""
+
+    def test_where_the_log_goes(self):
+        m = Machine()
+        self.addCleanup(m.close)
+        os.makedirs(m.unix("C:\\Logs"))
+        with open(m.unix("C:\\Datei"), "w") as f:
+            f.write("a file where the log's folder would be")
+        # (switches after /silent, exit code, where the log lands or None, its one message)
+        rows = [
+            ("/folder=C:\\Px /log=C:\\Logs\\setup.log", 0, "C:\\Logs\\setup.log", INSTALLED + b": C:\\Px\\"),
+            ("/log=C:\\Neu\\Tief\\setup.log /folder=C:\\Px", 0, "C:\\Neu\\Tief\\setup.log",
+             INSTALLED + b": C:\\Px\\"),
+            ('/log="C:\\Mit Blank\\setup.log" /folder="C:\\Bild Programme"', 0, "C:\\Mit Blank\\setup.log",
+             INSTALLED + b": C:\\Bild Programme\\"),
+            ("/log=C:\\Logs\\failed.log /folder=Programme", 3, "C:\\Logs\\failed.log", INVALID_FOLDER + b": Programme"),
+            ("/log=C:\\Datei\\setup.log /folder=C:\\Px", 0, None, INSTALLED + b": C:\\Px\\"),
+            ("/log=Q:\\Nowhere\\setup.log /folder=C:\\Px", 0, None, INSTALLED + b": C:\\Px\\"),
+            ("/folder=C:\\Px", 0, None, None),
+        ]
+        for switches, code, path, message in rows:
+            with self.subTest(switches=switches):
+                cwd_log = os.path.join(m.cwd, "Pixmora_Install.log")
+                if os.path.exists(cwd_log):
+                    os.remove(cwd_log)
+                self.assertEqual(m.setup("/silent " + switches), code)
+                if path:
+                    self.assertFalse(os.path.exists(cwd_log), "the log went to the current directory")
+                    with open(m.unix(path), "rb") as f:
+                        log = f.read()
+                    os.remove(m.unix(path))
+                else:
+                    log = m.log  # the chosen file cannot be written: the current directory
+                if message is None:
+                    self.assertIsNone(log)
+                    continue
+                entry = ENTRY.match(log or b"")
+                self.assertIsNotNone(entry, log)
+                self.assertEqual(entry.group("msg"), message)
+        self.assertTrue(os.path.isfile(m.unix("C:\\Datei")))
 
 
 if __name__ == "__main__":

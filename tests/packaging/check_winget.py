@@ -1,5 +1,6 @@
 """Checks the sample winget manifests: valid YAML, the fields that the winget schema (1.6) requires for
-an "exe" installer, allowed enum values, and exit codes that agree with the program's own."""
+an "exe" installer, allowed enum values, and exit codes, log switch and Apps & Features entry that
+agree with the program's own."""
 import glob
 import os
 import re
@@ -47,6 +48,14 @@ def program_exit_codes():
     return {int(v) for v in re.findall(r"=\s*(\d+)", body)}
 
 
+def uninstall_entry():
+    """The text values that the setup writes into its uninstall entry (install/registration.cpp)."""
+    with open(os.path.join(ROOT, "install", "registration.cpp"), encoding="utf-8") as f:
+        source = f.read()
+    values = dict(re.findall(r'UNINSTALL_KEY, kSetIfKeyOpens, "(\w+)", kLiteral, "([^"]*)"', source))
+    return values
+
+
 class WingetManifests(unittest.TestCase):
     def test_required_fields_of_every_manifest(self):
         for kind, fields in REQUIRED.items():
@@ -72,6 +81,22 @@ class WingetManifests(unittest.TestCase):
             # winget needs both silent switches for an exe installer.
             for mode in ("Silent", "SilentWithProgress"):
                 self.assertTrue(merged["InstallerSwitches"][mode].startswith("/silent"), mode)
+
+    def test_log_switch_names_the_log_file(self):
+        switches = load("installer")["InstallerSwitches"]
+        self.assertEqual(switches["Log"], '/log="<LOGPATH>"')
+
+    def test_apps_and_features_entry_matches_the_uninstall_entry(self):
+        doc = load("installer")
+        entry = uninstall_entry()
+        expected = {"DisplayName": entry.get("DisplayName"), "Publisher": entry.get("Publisher"),
+                    "DisplayVersion": entry.get("DisplayVersion")}
+        self.assertEqual(expected["DisplayVersion"], str(doc["PackageVersion"]))
+        self.assertEqual(expected["Publisher"], load("defaultLocale")["Publisher"])
+        for inst in doc["Installers"]:
+            entries = inst.get("AppsAndFeaturesEntries", doc.get("AppsAndFeaturesEntries"))
+            self.assertEqual(len(entries), 1)
+            self.assertEqual({k: str(v) for k, v in entries[0].items()}, expected)
 
     def test_exit_codes_match_the_program(self):
         doc = load("installer")

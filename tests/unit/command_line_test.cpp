@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
+#include "app/command_line.h"
+#include "app/exit_code.h"
 #include "app/switches.h"
 #include "fw/winapp.h"
+#include "install/install_log.h"
+#include "test_support.h"
 
 namespace {
 
@@ -116,6 +120,45 @@ TEST(SkipProgramName, QuotedAndUnquoted)
         {"", ""},
     };
     for (auto& c : cases) EXPECT_STREQ(SkipProgramName(c.line), c.args) << c.line;
+}
+
+TEST(ParseLogSwitch, ReadLikeTheFolder)
+{
+    std::string pad(520 - strlen("x /silent ") - 1, 'p');
+    struct { std::string cmd; int found; const char* path; } cases[] = {
+        {"x /silent /log=\"C:\\Mit Blank\\s.log\" /folder=C:\\Px", 1, "C:\\Mit Blank\\s.log"},
+        {"x /silent /folder=C:\\Px/log=C:\\a/b.log", 1, "C:\\a"},  // no blank needed; ends at a slash
+        {"x /silent /log=", 1, ""},
+        {"x /silent /LOG=C:\\s.log", 0, ""},
+        {"x /silent " + pad + "/log=C:\\s.log", 0, ""},  // beyond the 520 characters
+    };
+    for (auto& c : cases) {
+        char path[260] = "stale";
+        EXPECT_EQ(ParseLogSwitch(c.cmd.c_str(), path), c.found) << c.cmd;
+        EXPECT_STREQ(path, c.path) << c.cmd;
+    }
+}
+
+TEST(RunCommandLine, RunningViewerIsLoggedWhereTheLogSwitchSays)
+{
+    TempFolder t;
+    ScopedCurrentDirectory cd(t.path());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "Pixmora";
+    RegisterClassA(&wc);
+    HWND viewer = CreateWindowA("Pixmora", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
+    ASSERT_TRUE(viewer != NULL);
+
+    std::string log = t / "Neu\\viewer.log";
+    int code = RunCommandLine(("x /silent /log=" + log).c_str());
+    DestroyWindow(viewer);
+    SetInstallLogPath("");  // later tests log to their current directory again
+
+    EXPECT_EQ(code, kExitViewerRunning);
+    EXPECT_NE(ReadFileBytes(log).find("Warnung: Pixmora l\xE4uft!"), std::string::npos) << ReadFileBytes(log);
+    EXPECT_EQ(GetFileAttributesA((t / "Pixmora_Install.log").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(GetSwitchValue, StopsAtSlashEndAndLimit)
