@@ -12,7 +12,7 @@ ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
 
-.PHONY: deps configure build run test clean prefix fuzz screenshots bench
+.PHONY: deps configure build msi run test clean prefix fuzz screenshots bench
 
 deps:
 	@scripts/install-deps
@@ -22,6 +22,10 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target pixmora_setup
+
+# The Windows Installer package for Group Policy and Intune: build/pixmora-4.00.msi.
+msi: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target msi_package
 
 prefix: deps
 	@scripts/make-prefix $(BUILD)/wine/pristine
