@@ -123,16 +123,23 @@ class PackageInstallation(unittest.TestCase):
             self.assertEqual(f.read(), g.read())
 
     def test_properties_become_switches(self):
-        code, log = msiexec(self.m, '/i pixmora-4.00.msi /qn FOLDER="C:\\Bild Programme" GROUP=1 DESKTOP=1 '
-                                    'LOGFILE="C:\\Px Logs\\setup.log"')
-        self.assertEqual(code, 0, log[-3000:])
-        self.assertIn('/silent /folder="C:\\Bild Programme" /group=1 /desktop=1 /log="C:\\Px Logs\\setup.log" (in ',
-                      log)
-        for rel in PAYLOAD_FILES:
-            self.assertTrue(os.path.isfile(os.path.join(self.m.unix("C:\\Bild Programme"), rel)), rel)
-        (group, desktop), _ = user_folders(self.m)
-        check_links(self, group, desktop, "C:\\Bild Programme", desktop=False)
-        self.assertEqual(sorted(os.listdir(desktop)), ["Pixmora.lnk"])
+        rows = [  # properties, the switches after "/silent"; run one after the other on one machine
+            ('FOLDER="C:\\Bild Programme" GROUP=1 DESKTOP=1 LOGFILE="C:\\Px Logs\\setup.log"',
+             '/folder="C:\\Bild Programme" /group=1 /desktop=1 /log="C:\\Px Logs\\setup.log"'),
+            ("THUMBS=1 PXMALLUSERS=1 ASSOC=2 ASSOCALLUSERS=1", "/thumbs=1 /allusers=1 /assoc=2 /assocallusers"),
+            ("GROUP=0 ASSOCALLUSERS=0", "/group=0"),
+        ]
+        for properties, switches in rows:
+            with self.subTest(properties=properties):
+                code, log = msiexec(self.m, f"/i pixmora-4.00.msi /qn {properties}")
+                self.assertEqual(code, 0, log[-3000:])
+                self.assertIn(f'pixmora_setup.exe" /silent {switches} (in ', log)
+            if properties == rows[0][0]:
+                for rel in PAYLOAD_FILES:
+                    self.assertTrue(os.path.isfile(os.path.join(self.m.unix("C:\\Bild Programme"), rel)), rel)
+                (group, desktop), _ = user_folders(self.m)
+                check_links(self, group, desktop, "C:\\Bild Programme", desktop=False)
+                self.assertEqual(os.listdir(desktop), ["Pixmora.lnk"])
 
     def test_failing_setup_fails_the_package(self):
         def viewer_running(m):
