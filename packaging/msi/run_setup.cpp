@@ -18,7 +18,9 @@ enum ValueKind { kNumber, kPath, kFlag };
 struct PropertySwitch {
     const char* property;
     const char* option;
-    ValueKind kind;  // paths are quoted (they may hold blanks); a flag is passed unless "0"
+    // Paths are quoted (they may hold blanks) and get backslashes for slashes, which would end
+    // the switch's value; a flag is passed unless it is "0".
+    ValueKind kind;
 };
 
 const PropertySwitch kSwitches[] = {
@@ -96,7 +98,11 @@ void BuildSetupCommandLine(const char* data, char* line, size_t size)
         Append(line, size, " ");
         Append(line, size, s.option);
         if (s.kind == kFlag) continue;
-        if (s.kind == kPath) Append(line, size, "\"");
+        if (s.kind == kPath) {
+            for (char* c = value; *c; ++c)
+                if (*c == '/') *c = '\\';
+            Append(line, size, "\"");
+        }
         Append(line, size, value);
         if (s.kind == kPath) Append(line, size, "\"");
     }

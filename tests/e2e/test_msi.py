@@ -124,7 +124,7 @@ class PackageInstallation(unittest.TestCase):
 
     def test_properties_become_switches(self):
         rows = [  # properties, the switches after "/silent"; run one after the other on one machine
-            ('FOLDER="C:\\Bild Programme" GROUP=1 DESKTOP=1 LOGFILE="C:\\Px Logs\\setup.log"',
+            ('FOLDER="C:\\Bild Programme" GROUP=1 DESKTOP=1 LOGFILE="C:/Px Logs/setup.log"',
              '/folder="C:\\Bild Programme" /group=1 /desktop=1 /log="C:\\Px Logs\\setup.log"'),
             ("THUMBS=1 PXMALLUSERS=1 ASSOC=2 ASSOCALLUSERS=1", "/thumbs=1 /allusers=1 /assoc=2 /assocallusers"),
             ("GROUP=0 ASSOCALLUSERS=0", "/group=0"),
