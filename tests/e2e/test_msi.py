@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import BUILD, PAYLOAD, PAYLOAD_FILES, PXTOOL, Machine, cp1252
+from harness import BUILD, PAYLOAD, PAYLOAD_FILES, PXTOOL, SOURCE, Machine, cp1252
 from shell_checks import _values, check_links, user_folders
 
 MSI = os.path.join(BUILD, "pixmora-4.00.msi")
@@ -177,6 +177,25 @@ class PackageInstallation(unittest.TestCase):
                 if exit_code == 2:
                     self.assertFalse(os.path.exists(m.unix(self.default_folder)))
                     self.assertEqual(setup_rows(m, self.pristine), {})
+
+    def test_exit_codes_decide_the_outcome(self):
+        # The package built around a stand-in setup that ends with the code given as FOLDER.
+        subprocess.run([os.path.join(SOURCE, "packaging", "msi", "build-msi"), os.path.join(self.m.cwd, "stand-in.msi"),
+                        os.path.join(BUILD, "tools", "exit_code_setup.exe"), os.path.join(BUILD, "run_setup.dll")],
+                       check=True)
+        rows = [  # the setup's exit code, msiexec's, what the MSI log says about it (None: nothing)
+            (0, 0, None),
+            (6, 0, "installed, but some shortcuts or registry entries could not be written"),
+            (1, FAILED, "unexpected"),
+            (7, FAILED, "unexpected"),
+        ]
+        for setup_code, msiexec_code, meaning in rows:
+            with self.subTest(setup_code=setup_code):
+                code, log = msiexec(self.m, f"/i stand-in.msi /qn FOLDER={setup_code}")
+                self.assertEqual(code, msiexec_code, log[-3000:])
+                said = re.search(r"Pixmora Setup ended with exit code (\d+) \((.+)\); its log: ", log)
+                self.assertEqual(said and (int(said.group(1)), said.group(2)),
+                                 meaning and (setup_code, meaning))
 
     def test_removing_the_package_leaves_the_viewer(self):
         for _ in range(2):
