@@ -51,7 +51,8 @@ class PackageTables(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.dump = tempfile.mkdtemp()
+        os.makedirs(os.path.join(BUILD, "tmp"), exist_ok=True)
+        cls.dump = tempfile.mkdtemp(prefix="msidump.", dir=os.path.join(BUILD, "tmp"))
         # msidump writes the binary streams below its working folder.
         subprocess.run(["msidump", "-d", cls.dump, MSI], check=True, stdout=subprocess.DEVNULL, cwd=cls.dump)
 
