@@ -18,7 +18,7 @@ export REPRO
 # make sign: CERT=file.pfx [PASS=...] or CERT=cert.pem KEY=key.pem; TIMESTAMP_URL=... for a time stamp.
 export CERT KEY PASS TIMESTAMP_URL
 
-.PHONY: deps configure build run test clean prefix fuzz screenshots bench sign
+.PHONY: deps configure build msi run test clean prefix fuzz screenshots bench sign
 
 deps:
 	@scripts/install-deps
@@ -28,6 +28,10 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target pixmora_setup
+
+# The Windows Installer package for Group Policy and Intune: build/pixmora-4.00.msi.
+msi: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target msi_package
 
 prefix: deps
 	@scripts/make-prefix $(BUILD)/wine/pristine
