@@ -34,9 +34,9 @@ test: configure prefix
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Pictures of every wizard page from a real run under Xvfb, into docs/screenshots/.
+# Pictures of every page, the download dialog and both questions from real runs under Xvfb, into docs/screenshots/
 screenshots: build prefix
-	@cmake --build $(BUILD) --target pxtool wizdriver cmdline_recorder >/dev/null
+	@cmake --build $(BUILD) --target pxtool wizdriver cmdline_recorder fake_partner >/dev/null
 	@cd tests/gui && PIXMORA_BUILD=$(abspath $(BUILD)) PIXMORA_PRISTINE=$(abspath $(BUILD))/wine/pristine \
 		python3 -m unittest screenshots
 	@ls docs/screenshots/*.png
