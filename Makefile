@@ -49,9 +49,9 @@ test: configure prefix
 sign: build
 	@scripts/sign $(BUILD)/pixmora_setup.exe
 
-# Pictures of every wizard page from a real run under Xvfb, into docs/screenshots/.
+# Pictures of every page, the download dialog and both questions from real runs under Xvfb, into docs/screenshots/
 screenshots: build prefix
-	@cmake --build $(BUILD) --target pxtool wizdriver cmdline_recorder >/dev/null
+	@cmake --build $(BUILD) --target pxtool wizdriver cmdline_recorder fake_partner >/dev/null
 	@cd tests/gui && PIXMORA_BUILD=$(abspath $(BUILD)) PIXMORA_PRISTINE=$(abspath $(BUILD))/wine/pristine \
 		python3 -m unittest screenshots
 	@ls docs/screenshots/*.png

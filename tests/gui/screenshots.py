@@ -1,41 +1,55 @@
-"""Screenshots of every wizard page from a real run, for the README (`make screenshots`).
+"""Screenshots of everything the setup shows, from real runs, for the README (`make screenshots`).
 
 Writes PNG files into PIXMORA_SCREENSHOTS (default: docs/screenshots of the source tree). Not a test
-of its own: the GUI tests check the pages; this only walks through them and takes the pictures.
+of its own: the GUI tests check the pages; this only walks through them (tours.py) and takes the
+pictures.
 """
 import os
 import unittest
 
-from wizard import CANCEL, FINISH, FORMATS, NEXT, NOTES, READY, SOURCE, Wizard, german_machine
+import tours
+from wizard import SOURCE
 
 OUT = os.environ.get("PIXMORA_SCREENSHOTS") or os.path.join(SOURCE, "docs", "screenshots")
 
+# Stop of the tours: file name of its picture (stops not named here are not taken).
+PICTURES = {
+    "destination": "1-destination",
+    "quit": "1a-ask-quit",
+    "notes": "2-release-notes",
+    "formats": "3-file-types",
+    "ready": "4-ready",
+    "associate": "4a-ask-associate",
+    "finish": "5-finish",
+    "offer-toolbar": "6-offer-toolbar",
+    "download-toolbar": "6a-download",
+    "finish-toolbar": "6b-finish-toolbar",
+    "offer-desktop": "7-offer-desktop",
+    "finish-desktop": "7b-finish-desktop",
+    "offer-both": "8-offer-both",
+    "finish-both": "8b-finish-both",
+}
+
 
 class Screenshots(unittest.TestCase):
-    def test_five_pages(self):
+    def shot(self, w, stop):
+        if stop in PICTURES:
+            w.screenshot(PICTURES[stop], folder=OUT)
+
+    def setUp(self):
         os.makedirs(OUT, exist_ok=True)
-        w = Wizard(self, german_machine(self, "winxp"))
 
-        def shot(name):
-            w.screenshot(name, folder=OUT)
+    def test_without_offer(self):
+        tours.without_offer(self, self.shot)
 
-        shot("1-destination")
-        w.press(NEXT, NOTES)
-        shot("2-release-notes")
-        w.press(NEXT, FORMATS)
-        w.click(1091)  # "Nur Bilder"
-        shot("3-file-types")
-        w.press(NEXT, READY)
-        shot("4-ready")
-        w.press(NEXT)
-        w.msgbox()
-        shot("4a-ask-associate")
-        w.answer("yes")
-        w.wait_page(FINISH)
-        shot("5-finish")
-        w.click(1020)  # leave the viewer closed
-        w.press(CANCEL)
-        self.assertEqual(w.exit_code(), 0)
+    def test_toolbar_offer(self):
+        tours.with_offer(self, self.shot, toolbar=True, desktop=False)
+
+    def test_desktop_offer(self):
+        tours.with_offer(self, self.shot, toolbar=False, desktop=True)
+
+    def test_both_offers(self):
+        tours.with_offer(self, self.shot, toolbar=True, desktop=True)
 
 
 if __name__ == "__main__":

@@ -54,8 +54,9 @@ def start_viewer(test, m):
 
 
 class Wizard(harness.Wizard):
-    def __init__(self, test, machine, *args):
-        """Starts the setup on `machine` (see german_machine) with these arguments and waits for its
+    def __init__(self, test, machine, *args, **offers):
+        """Starts the setup on `machine` (see german_machine) with these arguments, on a machine
+        that qualifies for the partner offers named (toolbar=True, desktop=True), and waits for its
         wizard; web addresses then open in a stand-in browser that records them."""
         self.test = test
         self.shots = os.path.join(ARTIFACTS, test.id().split(".", 1)[-1])
@@ -63,7 +64,7 @@ class Wizard(harness.Wizard):
         for old in os.listdir(self.shots):
             os.remove(os.path.join(self.shots, old))
         test.addCleanup(self._on_failure)  # runs before the machine is closed
-        super().__init__(machine, *args)
+        super().__init__(machine, *args, **offers)
         # After the start: the partner checks at start-up read the browser command as left by the harness.
         os.makedirs(machine.unix(ntpath.dirname(BROWSER)), exist_ok=True)
         shutil.copy(RECORDER, machine.unix(BROWSER))
@@ -166,11 +167,11 @@ class Wizard(harness.Wizard):
         return tuple(int(v) for v in out.split()) if code == 0 else None
 
     def screenshot(self, name, folder=None):
-        """The wizard window, with a message box of ours when one is open, as a PNG file; returns
-        its path."""
+        """The wizard window, with a message box of ours or the download dialog when one is open,
+        as a PNG file; returns its path."""
         time.sleep(0.3)  # let the page finish painting
         path = os.path.join(folder or self.shots, name + ".png")
-        rects = [r for r in (self._rect(), self._rect("msgbox")) if r]
+        rects = [r for r in (self._rect(), self._rect("msgbox"), self._rect("download")) if r]
         crop = []
         if rects:
             left, top = max(min(r[0] for r in rects), 0), max(min(r[1] for r in rects), 0)
