@@ -6,7 +6,7 @@
 //   launch page   likewise, but waits only until the program shows its first window, painted and
 //                 waiting for input (WaitForInputIdle, then a look every millisecond for a visible
 //                 top-level window of the process with a visible child and nothing left to paint);
-//                 prints "wall_us=N exit=0" for that moment and ends the program
+//                 prints "wall_us=N exit=0 window=TITLE" for that moment and ends the program
 //   launch hold   touches the desktop so that the prefix's background services are up, writes
 //                 "ready" to stdout and then sleeps until the wineserver is killed; it keeps the
 //                 services running between the measured runs
@@ -16,7 +16,7 @@
 
 struct Search {
     DWORD pid;
-    bool found;
+    HWND found;
 };
 
 static BOOL CALLBACK Unpainted(HWND hwnd, LPARAM dirty)
@@ -34,7 +34,7 @@ static BOOL CALLBACK ShownPage(HWND hwnd, LPARAM param)
     bool dirty = GetUpdateRect(hwnd, NULL, FALSE) != FALSE;
     EnumChildWindows(hwnd, Unpainted, (LPARAM)&dirty);
     if (dirty) return TRUE;
-    s->found = true;
+    s->found = hwnd;
     return FALSE;
 }
 
@@ -65,16 +65,18 @@ int main(int argc, char** argv)
         if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return 101;
         if (page) {
             WaitForInputIdle(pi.hProcess, 60000);
-            Search s = {pi.dwProcessId, false};
+            Search s = {pi.dwProcessId, NULL};
             for (int i = 0; i < 60000; ++i) {
                 EnumWindows(ShownPage, (LPARAM)&s);
                 if (s.found || WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
             }
             long long end = Ticks();
+            char title[256] = "";
+            if (s.found) GetWindowTextA(s.found, title, sizeof title);
             TerminateProcess(pi.hProcess, 0);
             WaitForSingleObject(pi.hProcess, INFINITE);
             if (!s.found) return 104;
-            printf("wall_us=%lld exit=0\n", (end - start) * 1000000 / freq.QuadPart);
+            printf("wall_us=%lld exit=0 window=%s\n", (end - start) * 1000000 / freq.QuadPart, title);
             return 0;
         }
         WaitForSingleObject(pi.hProcess, INFINITE);
