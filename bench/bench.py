@@ -474,7 +474,8 @@ class Bench:
         return exe
 
     def scale(self):
-        """"/silent" of ours and NSIS with payloads of every size: {factor: (bytes, {label: [runs]})}."""
+        """"/silent" of ours and NSIS with payloads of every size, counted once with the trace on and
+        then timed: {factor: (bytes, {label: [runs]}, {label: requests})}."""
         commands, sizes = [], {}
         for factor in SCALES:
             payload = self.scale_payload(factor)
@@ -484,9 +485,21 @@ class Bench:
             nsis = self.nsis_exe("plain", "off", payload, f"nsis_scale_{factor}x")
             commands += [((factor, "ours"), f'"{winpath(ours)}" /silent', os.path.basename(ours)),
                          ((factor, "NSIS"), f'"{winpath(nsis)}" /S /D={FOLDER}', os.path.basename(nsis))]
-        self.log(f"timing /silent at {', '.join(f'{f}x' for f in SCALES)} the payload: {self.pairs} rounds after a warm-up round")
+        requests = {}
+        for key, cmdline, exe in commands:
+            p = Prefix(self, trace=True)
+            try:
+                if p.run(cmdline, exe)["exit"] != 0:
+                    raise SystemExit(f"{key} exited with an error")
+                p.close()
+                requests[key] = p.requests(exe)[0]
+            finally:
+                p.remove()
+        self.log(f"timing /silent at {', '.join(f'{f}x' for f in SCALES)} the payload: {self.pairs} rounds after a "
+                 "warm-up round; requests " + ", ".join(f"{f}x {label} {n}" for (f, label), n in requests.items()))
         runs = self.time_rounds(commands)
-        return {f: (sizes[f], {label: runs[(f, label)] for label in ("ours", "NSIS")}) for f in SCALES}
+        return {f: (sizes[f], {label: runs[(f, label)] for label in ("ours", "NSIS")},
+                    {label: requests[(f, label)] for label in ("ours", "NSIS")}) for f in SCALES}
 
     def first_page(self):
         """From process start to the first wizard page shown and painted, ours against NSIS's
@@ -802,7 +815,7 @@ class Report:
                 cells = [fmt(statistics.median(x[key] for x in r[label])) for label in INSTALLERS]
                 out.append(f"| `{title}`: {what} | {' | '.join(cells)} | {self.ratio(mode, key):.2f} | "
                            f"{self.ratio(mode, key, 'floor'):.2f} |")
-        for factor, (size, runs) in self.r["scale"].items():
+        for factor, (size, runs, _) in self.r["scale"].items():
             a, b = (statistics.median(x["wall"] for x in runs[k]) for k in ("ours", "NSIS"))
             out.append(f"| `/silent`, payload {factor}x ({size / 1e6:.2f} MB): wall time | {ms(a)} | {ms(b)} | | "
                        f"{self.paired(runs['ours'], runs['NSIS'], 'wall'):.2f} | |")
@@ -845,17 +858,18 @@ class Report:
 
         out += ['## Payload scale, "/silent" alone', "",
                 "The same 23 names, each file a multiple of its sample's size, of random bytes.", "",
-                "| payload | ours, wall | NSIS, wall | ours / NSIS | ours, ms per MB beyond 1x |", "|---|---|---|---|---|"]
+                "| payload | ours, wall | NSIS, wall | ours / NSIS | ours, ms per MB beyond 1x | requests, ours | NSIS |",
+                "|---|---|---|---|---|---|---|"]
         scale = r["scale"]
-        base_size, base_runs = scale[SCALES[0]]
+        base_size, base_runs, _ = scale[SCALES[0]]
         base = statistics.median(x["wall"] for x in base_runs["ours"])
-        for factor, (size, runs) in scale.items():
+        for factor, (size, runs, requests) in scale.items():
             a = [x["wall"] for x in runs["ours"]]
             growth = ((statistics.median(a) - base) * 1000 / ((size - base_size) / 1e6)) if size > base_size else None
             out.append(f"| {factor}x ({size / 1e6:.2f} MB) | {self.spread(a, ms)} | "
                        f"{self.spread([x['wall'] for x in runs['NSIS']], ms)} | "
                        f"{self.paired(runs['ours'], runs['NSIS'], 'wall'):.2f} | "
-                       f"{'' if growth is None else f'{growth:.1f}'} |")
+                       f"{'' if growth is None else f'{growth:.1f}'} | {requests['ours']} | {requests['NSIS']} |")
         out.append("")
 
         p = r["page"]

@@ -3,9 +3,11 @@
 The benchmark starts the prefix's wineserver with `-d1`, which makes it write one line per request
 it receives ("0024: create_key( ... )") and one per reply ("0024: create_key() = 0 { ... }"), each
 led by the client thread's id. That is Wine's own count, exact and independent of which calls the
-program makes; the channels of WINEDEBUG trace library calls, not requests, and would slow the
-measured process itself. The trace costs the server time, so the counted runs are separate from the
-timed ones.
+program makes, and the cheapest reliable way to it: the program runs unchanged (a client started
+with WINEDEBUG=+server writes nothing itself, it only asks the server for the same trace, on the
+server's own error output), and the server's error output is a file of ours because the benchmark
+starts each prefix's server itself. The trace costs the server time, so the counted runs are
+separate from the timed ones.
 
 A thread belongs to a process from the reply to its process's first thread ("init_first_thread() = 0
 { pid=P, tid=T ...") or from the request that made it ("new_thread( process=ffffffff ..." from a
