@@ -4,7 +4,8 @@ PAYLOAD ?=
 ARGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
-BENCH_PAIRS ?= 15
+BENCH_PAIRS ?= 9
+BENCH_ARGS ?=
 export MAKEFLAGS += --no-print-directory
 
 CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
@@ -59,11 +60,12 @@ screenshots: build prefix
 fuzz: deps
 	@scripts/fuzz $(BUILD) $(FUZZ_SECONDS)
 
-# Measurements beside an NSIS installer doing the same job; writes bench/results.md.
+# Measurements beside an NSIS installer and a floor program doing the same job; writes bench/results.md
+# and the README's summary. BENCH_ARGS="--smoke --out FILE" tries the tooling with fewer rounds.
 bench: configure prefix
 	@scripts/install-deps bench
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_tools
-	@python3 bench/bench.py $(BUILD) --pairs $(BENCH_PAIRS)
+	@python3 bench/bench.py $(BUILD) --pairs $(BENCH_PAIRS) $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,68 +1,81 @@
 #!/usr/bin/env python3
-"""Writes an NSIS script that does the same job as a silent run of the setup on the Vista family
-(Windows 7 is Wine's default): the 23 payload files and their folders, pxm32.ini, the program
-registration, the classes of all 87 extensions and, for the full run, the shortcuts and the take-over
-of every extension.
+"""Writes an NSIS script that does the same job as a silent run of the setup (bench/job.py).
 
-    gen_nsis.py {plain|full|files} {off|default} PAYLOAD_DIR OUT_EXE OUT_NSI
+    gen_nsis.py {plain|full|files|page} {off|default} PAYLOAD_DIR OUT_EXE OUT_NSI
 
 plain: what "/silent" alone does; full: "/silent /group=1 /desktop=1 /thumbs=1 /assoc=2";
-files: only the payload and pxm32.ini (NSIS's stub with the least script, for the size table).
+files: only the payload and pxm32.ini (NSIS's stub with the least script, for the size table);
+page: plain's job behind a wizard of the modern interface whose first page asks for the folder
+(for the time to the first page).
 off: no compression (the payload stored as it is, like ours); default: makensis' default (zlib).
-The payload list and the extension table are read from the sources the setup is built from, the
-links from the expectations of the end-to-end tests, so the two installers cannot drift apart.
 """
 import os
-import re
 import sys
 
-SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
-from shell_checks import DESKTOP, GROUP  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from job import payload_files, steps  # noqa: E402
 
-FILEEXTS = r"Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts"
-DESCRIPTION = "Picture viewer, editor and converter - one of the most popular viewers worldwide"
-VERB = "Browse with &Pixmora"
-ICONS = {"OWN": "%1", "P0": "$INSTDIR\\pxm32.exe,0", "P8": "$INSTDIR\\pxm32.exe,8",
-         "P9": "$INSTDIR\\pxm32.exe,9"}
-
-
-def payload_files():
-    """The payload paths below the payload folder, in the order the setup writes them."""
-    with open(os.path.join(SOURCE, "cmake", "payload_files.cmake")) as f:
-        rows = re.findall(r'"\d+ \w+ ([^"]+)"', f.read())
-    assert len(rows) == 23, rows
-    return rows
-
-
-def payload_kib(payload_dir):
-    """The payload's size in KiB, rounded up, as the setup's build measures it."""
-    total = sum(os.path.getsize(os.path.join(payload_dir, rel)) for rel in payload_files())
-    return (total + 1023) // 1024
-
-
-def extensions():
-    """(group, extension, type name, icon, open-with) in registration order."""
-    with open(os.path.join(SOURCE, "install", "associations_table.cpp")) as f:
-        rows = re.findall(r'\{(\d+), "(\w+)", "(\w+)", (OWN|P0|P8|P9), (true|false)\}', f.read())
-    rows = [(int(g), e, t, i, o == "true") for g, e, t, i, o in rows]
-    assert len(rows) == 87 and len({r[0] for r in rows}) == 67, len(rows)
-    return rows
+BASES = {"group": "$SMPROGRAMS\\Pixmora", "desktop": "$DESKTOP"}
 
 
 def q(text):
-    """An NSIS string literal; a text with double quotes goes in single quotes (our data holds no
-    other character that NSIS would read specially)."""
+    """An NSIS string literal with the folder filled in; a text with double quotes goes in single
+    quotes (our data holds no other character that NSIS would read specially)."""
+    text = text.replace("{folder}", "$INSTDIR")
     if '"' in text:
         assert "'" not in text
         return "'" + text + "'"
     return '"' + text + '"'
 
 
+def step_lines(step, payload_dir, state):
+    kind = step[0]
+    if kind == "file":
+        _, _, _, rel = step
+        folder = os.path.dirname(rel)
+        lines = []
+        if folder != state.get("folder"):  # each folder made just before its first file
+            lines.append("  SetOutPath " + q("{folder}\\" + folder if folder else "{folder}"))
+            state["folder"] = folder
+        return lines + [f"  File {q(os.path.join(payload_dir, rel))}"]
+    if kind == "ini":
+        ini = q("{folder}\\pxm32.ini")
+        return [f"  WriteINIStr {ini} {q(s)} {q(k)} {q(v)}" for s, k, v in step[1]] + [f"  FlushINI {ini}"]
+    if kind == "group":
+        return ["  SetShellVarContext current", f"  CreateDirectory {q(BASES['group'])}"]
+    if kind == "link":
+        _, base, name, target, args, icon, index, description = step
+        parts = [q(BASES[base] + "\\" + name), q(target)]
+        if args or icon or description:
+            parts += [q(args), q(icon), str(index)]
+        if description:
+            parts += ['""', '""', q(description)]
+        return ["  CreateShortCut /NoWorkingDir " + " ".join(parts)]
+    if kind == "delete_link":
+        return ["  Delete " + q(BASES[step[1]] + "\\" + step[2])]
+    if kind in ("reg", "reg_empty"):
+        hive, key, name = step[1:4]
+        value = step[4] if kind == "reg" else ""
+        return [f"  WriteRegStr {hive} {q(key)} {q(name)} {q(value)}"]
+    if kind == "reg_dword":
+        hive, key, name, number = step[1:5]
+        if number is None:  # the payload's size in KiB, rounded up, as the setup's build measures it
+            total = sum(os.path.getsize(os.path.join(payload_dir, rel)) for _, _, rel in payload_files())
+            number = (total + 1023) // 1024
+        return [f"  WriteRegDWORD {hive} {q(key)} {q(name)} {number}"]
+    if kind == "reg_delete":
+        return [f"  DeleteRegKey {step[1]} {q(step[2])}"]
+    if kind == "reg_if_key":
+        _, hive, key, name, value = step
+        return ["  ClearErrors", f"  EnumRegValue $0 {hive} {q(key)} 0", "  IfErrors +2",
+                f"  WriteRegStr {hive} {q(key)} {q(name)} {q(value)}"]
+    if kind == "notify":
+        return ["  System::Call 'user32::SystemParametersInfo(i 0x58, i 0, p 0, i 3)'",
+                "  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0x2000, p 0, p 0)'"]
+    raise ValueError(kind)
+
+
 def script(mode, compression, payload_dir, out_exe):
-    full = mode == "full"
-    program = "$INSTDIR\\pxm32.exe"
-    open_cmd = '"$INSTDIR\\pxm32.exe" "%1"'
     out = [
         f"; Generated by bench/gen_nsis.py ({mode}, compression {compression}); do not edit.",
         "Unicode true",
@@ -73,100 +86,21 @@ def script(mode, compression, payload_dir, out_exe):
     ]
     if compression == "off":
         out.append("SetCompress off")
-    out += ["Page instfiles", "", "Section"]
-
-    # The payload in the installed layout; each folder made just before its first file.
-    current = None
-    for rel in payload_files():
-        folder = os.path.dirname(rel)
-        if folder != current:
-            target = "$INSTDIR\\" + folder if folder else "$INSTDIR"
-            out.append("  SetOutPath " + q(target))
-            current = folder
-        out.append(f"  File {q(os.path.join(payload_dir, rel))}")
-    ini = "$INSTDIR\\pxm32.ini"
-    out += [f'  WriteINIStr {q(ini)} "Language" "DLL" "DEUTSCH.DLL"',
-            f'  WriteINIStr {q(ini)} "Language" "Lang" "Deutsch"',
-            f"  FlushINI {q(ini)}"]
-    if mode == "files":
-        return "\n".join(out + ["SectionEnd", ""])
-
-    if full:
-        out.append("  SetShellVarContext current")
-        group = "$SMPROGRAMS\\Pixmora"
-        out.append(f"  CreateDirectory {q(group)}")
-        for i, (name, target, args, icon) in enumerate(GROUP):
-            parts = [q(group + "\\" + name), q("$INSTDIR\\" + target)]
-            if args or icon is not None:
-                parts += [q(args or ""), q(program if icon is not None else ""), str(icon or 0)]
-            out.append("  CreateShortCut /NoWorkingDir " + " ".join(parts))
-            if i == 0:
-                for old in ("3.99", "3.98"):
-                    out.append("  Delete " + q(group + "\\Pixmora " + old + ".lnk"))
-        for name, args, icon, description in DESKTOP:
-            out.append("  CreateShortCut /NoWorkingDir " + " ".join([
-                q("$DESKTOP\\" + name), q(program), q(args or ""),
-                q(program if icon is not None else ""), str(icon or 0), '""', '""', q(description)]))
-        browse = f'"{program}" "%1 /thumbs"'
-        for root in ("Directory", "Drive"):
-            key = f"SOFTWARE\\Classes\\{root}\\shell\\{VERB}"
-            out.append(f'  WriteRegStr HKLM {q(key)} "" {q(VERB)}')
-            command = key + "\\command"
-            out.append(f'  WriteRegStr HKLM {q(command)} "" {q(browse)}')
-
-    # Program registration.
-    uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pixmora"
-    quoted_uninstaller = '"$INSTDIR\\pmx_uninstall.exe"'
-    quoted_program = '"' + program + '"'
-    out += [
-        '  WriteRegStr HKLM "SOFTWARE\\Classes\\Pixmora" "" "Pixmora"',
-        f'  WriteRegStr HKLM "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command" "" {q(open_cmd)}',
-        '  DeleteRegKey HKLM "SOFTWARE\\Classes\\Pixmora\\DefaultIcon"',
-        f'  WriteRegStr HKCR "Applications\\pxm32.exe\\shell\\open\\command" "" {q(open_cmd)}',
-        f'  WriteRegStr HKLM {q(uninstall)} "" ""',
-        f'  WriteRegStr HKLM {q(uninstall)} "DisplayName" "Pixmora (remove only)"',
-        f'  WriteRegStr HKLM {q(uninstall)} "UninstallString" {q(quoted_uninstaller)}',
-        f'  WriteRegStr HKLM {q(uninstall)} "DisplayVersion" "4.00"',
-        f'  WriteRegStr HKLM {q(uninstall)} "Publisher" "Pixmora"',
-        f'  WriteRegStr HKLM {q(uninstall)} "InstallLocation" "$INSTDIR\\"',
-        f'  WriteRegStr HKLM {q(uninstall)} "DisplayIcon" {q(quoted_program + ",0")}',
-        f'  WriteRegDWORD HKLM {q(uninstall)} "EstimatedSize" {payload_kib(payload_dir)}',
-        f'  WriteRegDWORD HKLM {q(uninstall)} "NoModify" 1',
-        f'  WriteRegDWORD HKLM {q(uninstall)} "NoRepair" 1',
-        f'  WriteRegStr HKLM "SOFTWARE\\Pixmora\\shell\\open\\command" "" {q(quoted_program)}',
-        f'  WriteRegStr HKLM "SOFTWARE\\Pixmora\\Capabilities" "ApplicationDescription" {q(DESCRIPTION)}',
-        # The list of registered applications is only filled where the system has it.
-        "  ClearErrors",
-        '  EnumRegValue $0 HKLM "SOFTWARE\\RegisteredApplications" 0',
-        "  IfErrors +2",
-        '  WriteRegStr HKLM "SOFTWARE\\RegisteredApplications" "Pixmora" "SOFTWARE\\Pixmora\\Capabilities"',
-    ]
-
-    # The classes of all 87 extensions; the full run also takes every extension over.
-    for group, ext, type_name, icon, open_with in extensions():
-        progid = f"Pixmora.{type_name}"
-        cls = f"SOFTWARE\\Classes\\{progid}"
-        if full:
-            out.append(f'  WriteRegStr HKLM "SOFTWARE\\Classes\\.{ext}" "" "{progid}"')
-        if open_with:
-            out.append(f'  WriteRegStr HKLM "SOFTWARE\\Classes\\.{ext}\\OpenWithProgids" "{progid}" ""')
-        out += [f'  WriteRegStr HKLM "{cls}" "" "Pixmora {type_name.upper()} File"',
-                f'  WriteRegStr HKLM "{cls}\\shell\\open\\command" "" {q(open_cmd)}',
-                f'  WriteRegStr HKLM "{cls}\\DefaultIcon" "" {q(ICONS[icon])}',
-                f'  WriteRegStr HKLM "SOFTWARE\\Pixmora\\Capabilities\\FileAssociations" ".{type_name}" "{progid}"']
-        if full:
-            choice = f"{FILEEXTS}\\.{ext}\\UserChoice"
-            out += [f'  DeleteRegKey HKCU "{choice}"',
-                    f'  WriteRegStr HKCU "{choice}" "Progid" "{progid}"']
-    out += ["  System::Call 'user32::SystemParametersInfo(i 0x58, i 0, p 0, i 3)'",
-            "  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0x2000, p 0, p 0)'",
-            "SectionEnd", ""]
-    return "\n".join(out)
+    if mode == "page":
+        out += ["!include MUI2.nsh", "!insertmacro MUI_PAGE_DIRECTORY", "!insertmacro MUI_PAGE_INSTFILES",
+                '!insertmacro MUI_LANGUAGE "German"']
+    else:
+        out.append("Page instfiles")
+    out += ["", "Section"]
+    state = {}
+    for step in steps("plain" if mode == "page" else mode):
+        out += step_lines(step, payload_dir, state)
+    return "\n".join(out + ["SectionEnd", ""])
 
 
 def main():
     mode, compression, payload_dir, out_exe, out_nsi = sys.argv[1:]
-    assert mode in ("plain", "full", "files") and compression in ("off", "default")
+    assert mode in ("plain", "full", "files", "page") and compression in ("off", "default")
     with open(out_nsi, "w", encoding="utf-8-sig") as f:
         f.write(script(mode, compression, os.path.abspath(payload_dir), os.path.abspath(out_exe)))
 

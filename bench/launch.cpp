@@ -3,12 +3,40 @@
 //                 readings after this helper's own start), starts the command line in
 //                 BENCH_CMDLINE exactly as given, waits for it and prints "wall_us=N exit=N"
 //                 (wall time from creating the process to its end)
+//   launch page   likewise, but waits only until the program shows its first window, painted and
+//                 waiting for input (WaitForInputIdle, then a look every millisecond for a visible
+//                 top-level window of the process with a visible child and nothing left to paint);
+//                 prints "wall_us=N exit=0 window=TITLE" for that moment and ends the program
 //   launch hold   touches the desktop so that the prefix's background services are up, writes
 //                 "ready" to stdout and then sleeps until the wineserver is killed; it keeps the
 //                 services running between the measured runs
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+static BOOL CALLBACK Unpainted(HWND hwnd, LPARAM dirty)
+{
+    if (IsWindowVisible(hwnd) && GetUpdateRect(hwnd, NULL, FALSE)) *(bool*)dirty = true;
+    return TRUE;
+}
+
+static BOOL CALLBACK ShownPage(HWND hwnd, LPARAM param)
+{
+    Search* s = (Search*)param;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !IsWindowVisible(hwnd) || !GetWindow(hwnd, GW_CHILD)) return TRUE;
+    bool dirty = GetUpdateRect(hwnd, NULL, FALSE) != FALSE;
+    EnumChildWindows(hwnd, Unpainted, (LPARAM)&dirty);
+    if (dirty) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
 
 static long long Ticks()
 {
@@ -19,7 +47,8 @@ static long long Ticks()
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && !strcmp(argv[1], "run")) {
+    bool page = argc == 2 && !strcmp(argv[1], "page");
+    if (argc == 2 && (page || !strcmp(argv[1], "run"))) {
         char line[8192];
         if (!GetEnvironmentVariableA("BENCH_CMDLINE", line, sizeof line)) return 100;
         STARTUPINFOA si;
@@ -34,6 +63,22 @@ int main(int argc, char** argv)
         if (!fgets(go, sizeof go, stdin)) return 103;
         long long start = Ticks();
         if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return 101;
+        if (page) {
+            WaitForInputIdle(pi.hProcess, 60000);
+            Search s = {pi.dwProcessId, NULL};
+            for (int i = 0; i < 60000; ++i) {
+                EnumWindows(ShownPage, (LPARAM)&s);
+                if (s.found || WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+            }
+            long long end = Ticks();
+            char title[256] = "";
+            if (s.found) GetWindowTextA(s.found, title, sizeof title);
+            TerminateProcess(pi.hProcess, 0);
+            WaitForSingleObject(pi.hProcess, INFINITE);
+            if (!s.found) return 104;
+            printf("wall_us=%lld exit=0 window=%s\n", (end - start) * 1000000 / freq.QuadPart, title);
+            return 0;
+        }
         WaitForSingleObject(pi.hProcess, INFINITE);
         long long end = Ticks();
         DWORD code = 102;
@@ -48,6 +93,6 @@ int main(int argc, char** argv)
         Sleep(INFINITE);
         return 0;
     }
-    fprintf(stderr, "usage: launch run | hold\n");
+    fprintf(stderr, "usage: launch run | page | hold\n");
     return 99;
 }
