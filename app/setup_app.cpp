@@ -1,8 +1,8 @@
 #include "setup_app.h"
 #include <string.h>
-#include "../partner/eligibility.h"
-#include "../wizard/wiz_page.h"
-#include "../wizard/wiz_sheet.h"
+#include "partner/eligibility.h"
+#include "wizard/wiz_page.h"
+#include "wizard/wiz_sheet.h"
 #include "command_line.h"
 #include "exit_code.h"
 

@@ -1,7 +1,7 @@
 #include "http_download_dlg.h"
 #include <string.h>
-#include "../fw/url.h"
-#include "../fw/url_text.h"
+#include "fw/url.h"
+#include "fw/url_text.h"
 
 const char CHttpDownloadDlg::kClassName[] = "CHttpDownloadDlg";
 

@@ -15,11 +15,11 @@
 #pragma once
 #include <windows.h>
 #include <wininet.h>
-#include "../fw/controls.h"
-#include "../fw/cstring.h"
-#include "../fw/dialog.h"
-#include "../fw/file.h"
-#include "../fw/thread.h"
+#include "fw/controls.h"
+#include "fw/cstring.h"
+#include "fw/dialog.h"
+#include "fw/file.h"
+#include "fw/thread.h"
 
 const UINT WM_DOWNLOAD_FINISHED = WM_APP + 1;  // wParam 1: ended with an error; 0 otherwise
 

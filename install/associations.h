@@ -1,7 +1,7 @@
 // File associations: the program classes of the 87 extensions of the 67 format groups.
 #pragma once
 #include "install_result.h"
-#include "os_family.h"
+#include "fw/os_family.h"
 
 enum IconSpec { kIconOwn, kIconProgram0, kIconProgram8, kIconProgram9 };
 

@@ -3,7 +3,7 @@
 // table row is written whatever became of the rows before it; what fails goes to `failed`.
 #pragma once
 #include "install_result.h"
-#include "os_family.h"
+#include "fw/os_family.h"
 
 // The folder and drive context-menu entries "Browse with &Pixmora" (Vista family only).
 void RegisterBrowseVerb(const char* folder, const char* programPath, const OsFamily& os, FailedRows* failed);

@@ -4,10 +4,10 @@
 #include <stdlib.h>
 #include <string.h>
 #include "mirrors.h"
-#include "../download/http_download_dlg.h"
-#include "../install/os_family.h"
-#include "../install/path_text.h"
-#include "../install/payload.h"
+#include "download/http_download_dlg.h"
+#include "fw/os_family.h"
+#include "install/path_text.h"
+#include "install/payload.h"
 
 int g_bToolbarFailed = 0;
 int g_bDesktopFailed = 0;

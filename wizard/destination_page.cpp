@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <stdlib.h>
-#include "../fw/cstring.h"
-#include "../install/install_folder.h"
-#include "../install/path_text.h"
-#include "../install/viewer.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "install/install_folder.h"
+#include "install/path_text.h"
+#include "install/viewer.h"
+#include "res/resource.h"
 #include "wiz_page.h"
 #include "wiz_sheet.h"
 

@@ -1,7 +1,7 @@
 // Page 2: the file types to associate, one list row per format group.
 #include <windows.h>
 #include <commctrl.h>
-#include "../install/install_options.h"
+#include "install/install_options.h"
 #include "wiz_page.h"
 #include "wiz_sheet.h"
 

@@ -1,16 +1,9 @@
 // Page 3 when the machine qualifies for a partner offer.
 #include <windows.h>
+#include "fw/os_family.h"
 #include "wiz_page.h"
 #include "wiz_sheet.h"
 #include "web_addresses.h"
-
-static bool Is9x()
-{
-    OSVERSIONINFOA vi;
-    ZeroMemory(&vi, sizeof vi);
-    vi.dwOSVersionInfoSize = sizeof vi;
-    return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
 
 static void BindLink(CWizPropertyPage* page, CDataExchange* pDX, int id, CWebLinkStatic& link, const char* target)
 {
@@ -22,7 +15,7 @@ static void BindLink(CWizPropertyPage* page, CDataExchange* pDX, int id, CWebLin
 void BindOfferPageControls(CWizPropertyPage* page, CDataExchange* pDX)
 {
     CWizPropertySheet* sheet = page->m_pSheet;
-    const char* toolbarPrivacy = Is9x() ? kToolbarPrivacy9x : kToolbarPrivacy;
+    const char* toolbarPrivacy = GetOsFamily().b9x ? kToolbarPrivacy9x : kToolbarPrivacy;
     if (sheet->m_bOfferBoth) {
         BindLink(page, pDX, 1027, sheet->m_links[0], kToolbarTerms);
         BindLink(page, pDX, 1028, sheet->m_links[1], toolbarPrivacy);

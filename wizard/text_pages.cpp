@@ -1,12 +1,12 @@
 // Page 1 (release notes), the ready page and the finish page.
 #include <windows.h>
 #include <string.h>
-#include "../fw/cstring.h"
-#include "../install/installation.h"
-#include "../install/path_text.h"
-#include "../install/viewer.h"
-#include "../partner/partner_steps.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "install/installation.h"
+#include "install/path_text.h"
+#include "install/viewer.h"
+#include "partner/partner_steps.h"
+#include "res/resource.h"
 #include "wiz_page.h"
 #include "wiz_sheet.h"
 

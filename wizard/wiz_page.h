@@ -1,8 +1,8 @@
 // CWizPropertyPage: the one page class of the wizard. What a page does is chosen from its
 // index in the sheet (and the partner page count), not from a subclass.
 #pragma once
-#include "../install/install_options.h"
-#include "../fw/propsheet.h"
+#include "install/install_options.h"
+#include "fw/propsheet.h"
 
 class CWizPropertySheet;
 

@@ -1,8 +1,8 @@
 #include "wiz_sheet.h"
 #include <shellapi.h>
-#include "../fw/cstring.h"
-#include "../install/path_text.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "install/path_text.h"
+#include "res/resource.h"
 #include "web_addresses.h"
 #include "wiz_page.h"
 

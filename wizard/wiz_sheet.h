@@ -1,11 +1,11 @@
 // CWizPropertySheet: the wizard window. Owns the fonts, the offer flags, the association list
 // handle and the offer pages' links and label; decides what Cancel and the close box do.
 #pragma once
-#include "../controls/web_link_static.h"
-#include "../fw/controls.h"
-#include "../fw/propsheet.h"
-#include "../install/install_result.h"
-#include "color_static.h"
+#include "controls/web_link_static.h"
+#include "fw/controls.h"
+#include "fw/propsheet.h"
+#include "install/install_result.h"
+#include "controls/color_static.h"
 
 #ifndef ID_WIZBACK
 #define ID_WIZBACK 0x3023

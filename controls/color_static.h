@@ -1,6 +1,6 @@
 // CColorStatic: a label drawn in its own text and background colours and weight, or an icon.
 #pragma once
-#include "../fw/controls.h"
+#include "fw/controls.h"
 
 class CColorStatic : public CStatic {
 public:
