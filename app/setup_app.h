@@ -5,7 +5,4 @@
 class CSetupApp : public CWinApp {
 public:
     BOOL InitInstance() override;
-
-private:
-    LOGFONTA m_logFont;  // work record for the wizard fonts
 };

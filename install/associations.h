@@ -11,10 +11,16 @@ struct ExtensionRow {
     const char* type;   // type name: ProgID "Pixmora.<type>"
     IconSpec icon;
     bool openWith;      // listed under the extension's OpenWithProgids
+    // On a group's first extension only: the group's row in the wizard's list.
+    const char* label;        // "JPG/JPEG/JPE" for group 23
+    const char* description;  // " *": read through a plug-in
 };
 
+// The one table of format groups and extensions (associations_table.cpp).
 extern const ExtensionRow g_extensions[];
 extern const int g_extensionCount;
+// The first extension of a group, which carries its label and description.
+const ExtensionRow* FormatGroupRow(int group);
 
 // Registers one extension (see the association section for when it is called). Values that
 // cannot be written go to `failed`.

@@ -9,8 +9,9 @@
 #include "install/path_text.h"
 #include "install/payload.h"
 
-int g_bToolbarFailed = 0;
-int g_bDesktopFailed = 0;
+// Set when that partner's installer was not obtained; cleared just before each download.
+static int g_bToolbarFailed = 0;
+static int g_bDesktopFailed = 0;
 
 int ChooseMirrorIndex(unsigned seed)
 {
@@ -89,12 +90,14 @@ static void InstallPartner(const PartnerInstaller& partner, bool b9x)
     remove(local);
 }
 
-void InstallToolbarPartner()
+bool InstallToolbarPartner()
 {
     InstallPartner(kToolbar, GetOsFamily().b9x);
+    return !g_bToolbarFailed;
 }
 
-void InstallDesktopPartner()
+bool InstallDesktopPartner()
 {
     InstallPartner(kDesktop, false);
+    return !g_bDesktopFailed;
 }
