@@ -137,6 +137,14 @@ class PartnerSteps(unittest.TestCase):
         self.assertEqual((code, out), (0, "1 1 0"))
         self.check(pm, [DESKTOP_RUN], [TOOLBAR, DESKTOP])
 
+    def test_nothing_runs_where_signatures_cannot_be_checked(self):
+        # A system without the trust library: the signed installer is fetched but not run.
+        pm = PartnerMachine(self, "winxp", "C:\\Temp", {DESKTOP: dict(body=installer(746001))})
+        pm.m.env["WINEDLLOVERRIDES"] += ";wintrust="
+        code, out = tool(pm.m, "install", "C:\\Px", "0", "1", timeout=240)
+        self.assertEqual((code, out), (0, "1 0 1"))
+        self.check(pm, [], [DESKTOP])
+
     def test_planted_files_at_the_old_names_are_left_alone(self):
         # Someone put a program at the desktop search's old fixed name in the temporary folder,
         # and at the toolbar's a link to a file of the user's: neither is run, followed,
