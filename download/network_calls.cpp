@@ -62,7 +62,7 @@ UINT CNetworkCalls::CallThread(LPVOID param)
         if (op == kQuit) break;
         s->got = 0;
         s->result = op == kSend ? ::HttpSendRequestA(s->h, NULL, 0, NULL, 0)
-                                   : ::InternetReadFile(s->h, s->buffer, s->size, &s->got);
+                            : ::InternetReadFile(s->h, s->buffer, s->size, &s->got);
         s->error = ::GetLastError();
         // After an abort nobody waits for the answer any more: the call was the last.
         if (s->refs == 1) break;
