@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include "http_text.h"
 #include "http_download_dlg.h"
+#include "network_calls.h"
 #include "fw/format_string.h"
 #include "fw/winapp.h"
 #include "res/resource.h"
@@ -35,6 +36,13 @@ bool CHttpDownloadDlg::AbortRequested()
 
 void CHttpDownloadDlg::ReportErrorWithCode(UINT nIDMessage, DWORD dwError)
 {
+    // After a cancel the calls fail because the dialog closed their handles: that is the
+    // cancel, not an error to tell.
+    if (m_bAbort) {
+        m_file.Close();
+        ::DeleteFileA(m_sTargetPath);
+        return PostFinished(0);
+    }
     if (dwError == 0) dwError = ::GetLastError();
     CString code;
     code.Format("%d", (int)dwError);
@@ -46,6 +54,10 @@ void CHttpDownloadDlg::ReportErrorWithCode(UINT nIDMessage, DWORD dwError)
 
 void CHttpDownloadDlg::ReportError(UINT nIDMessage)
 {
+    if (m_bAbort) {
+        m_file.Close();
+        return PostFinished(0);
+    }
     m_sError.LoadString(nIDMessage);
     m_file.Close();
     PostFinished(1);
@@ -56,6 +68,7 @@ void CHttpDownloadDlg::Download()
     char query[32];
     char drain[50];
     char block[1024];
+    CNetworkCalls calls(m_hAbortEvent);  // the calls that wait on the server
 
     m_hInternet = ::InternetOpenA(AfxGetAppName(), INTERNET_OPEN_TYPE_PRECONFIG, NULL, NULL, 0);
     if (!m_hInternet) return ReportErrorWithCode(IDS_DL_ERR_DOWNLOAD, 0);
@@ -79,7 +92,7 @@ void CHttpDownloadDlg::Download()
     if (!m_hRequest) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
     if (AbortRequested()) return;
 
-    if (!::HttpSendRequestA(m_hRequest, NULL, 0, NULL, 0)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
+    if (!calls.SendRequest(m_hRequest)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
 
     bool declined = false;  // credentials asked for and not given: the empty answer stands
     for (;;) {
@@ -96,7 +109,7 @@ void CHttpDownloadDlg::Download()
         DWORD got;
         do {
             got = 0;
-            if (!::InternetReadFile(m_hRequest, drain, sizeof drain, &got)) got = 0;
+            if (!calls.ReadFile(m_hRequest, drain, sizeof drain, &got)) got = 0;
         } while (got);
         DWORD answer = ::InternetErrorDlg(m_hWnd, m_hRequest, ERROR_INTERNET_INCORRECT_PASSWORD,
                                           FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_GENERATE_DATA |
@@ -106,7 +119,7 @@ void CHttpDownloadDlg::Download()
             declined = true;
             break;
         }
-        if (!::HttpSendRequestA(m_hRequest, NULL, 0, NULL, 0)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
+        if (!calls.SendRequest(m_hRequest)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
     }
 
     BOOL lengthKnown = FALSE;
@@ -127,7 +140,7 @@ void CHttpDownloadDlg::Download()
     DWORD total = 0;
     do {
         DWORD got = 0;
-        if (!::InternetReadFile(m_hRequest, block, sizeof block, &got)) return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
+        if (!calls.ReadFile(m_hRequest, block, sizeof block, &got)) return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
         if (got == 0) break;
         if (!m_bAbort) {
             CFileException e;

@@ -11,8 +11,14 @@ CString FileNameOfObject(const char* object)
 }
 
 CHttpDownloadDlg::CHttpDownloadDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_nPort(0), m_dwServiceType(0), m_hInternet(NULL), m_hConnection(NULL),
-      m_hRequest(NULL), m_bAbort(FALSE), m_bSafeToClose(FALSE), m_pThread(NULL) {}
+    : CDialog(IDD, pParent), m_hTargetFile(NULL), m_nPort(0), m_dwServiceType(0), m_hInternet(NULL), m_hConnection(NULL),
+      m_hRequest(NULL), m_bAbort(FALSE), m_hAbortEvent(::CreateEventA(NULL, TRUE, FALSE, NULL)),
+      m_bSafeToClose(FALSE), m_pThread(NULL) {}
+
+CHttpDownloadDlg::~CHttpDownloadDlg()
+{
+    if (m_hAbortEvent) ::CloseHandle(m_hAbortEvent);
+}
 
 void CHttpDownloadDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -36,7 +42,11 @@ BOOL CHttpDownloadDlg::OnInitDialog()
         }
     }
 
-    if (!m_file.Open(m_sTargetPath, CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite)) {
+    BOOL opened = m_hTargetFile ? ::DuplicateHandle(::GetCurrentProcess(), m_hTargetFile, ::GetCurrentProcess(),
+                                                    &m_file.m_hFile, 0, FALSE, DUPLICATE_SAME_ACCESS)
+                                : m_file.Open(m_sTargetPath, CFile::modeCreate | CFile::shareDenyWrite | CFile::modeWrite);
+    if (!opened) {
+        m_file.m_hFile = INVALID_HANDLE_VALUE;
         EndDialog(IDCANCEL);
         return TRUE;
     }
@@ -56,10 +66,23 @@ BOOL CHttpDownloadDlg::OnInitDialog()
     return TRUE;
 }
 
+// Takes the handle away from the worker and closes it; whoever comes second finds nothing.
+void CHttpDownloadDlg::CloseInternetHandle(HINTERNET volatile* handle)
+{
+    HINTERNET h = (HINTERNET)InterlockedExchangePointer((PVOID volatile*)handle, NULL);
+    if (h) ::InternetCloseHandle(h);
+}
+
 void CHttpDownloadDlg::OnCancel()
 {
+    if (m_bAbort) return;
     m_bAbort = TRUE;
+    if (m_hAbortEvent) ::SetEvent(m_hAbortEvent);
     ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
+    // The worker stops waiting for the server at once (network_calls.h); closing the handles
+    // also ends the calls themselves where the system can.
+    CloseInternetHandle(&m_hRequest);
+    CloseInternetHandle(&m_hConnection);
 }
 
 LRESULT CHttpDownloadDlg::OnDownloadFinished(WPARAM wp)
@@ -78,10 +101,8 @@ void CHttpDownloadDlg::OnDestroy()
         delete m_pThread;
         m_pThread = NULL;
     }
-    if (m_hRequest) ::InternetCloseHandle(m_hRequest);
-    m_hRequest = NULL;
-    if (m_hConnection) ::InternetCloseHandle(m_hConnection);
-    m_hConnection = NULL;
+    CloseInternetHandle(&m_hRequest);
+    CloseInternetHandle(&m_hConnection);
     if (m_hInternet) ::InternetCloseHandle(m_hInternet);
     m_hInternet = NULL;
 }

@@ -4,10 +4,13 @@
 // The dialog only prepares the transfer and starts one worker thread (download_worker.cpp);
 // the worker does the whole WinInet exchange, writes the file and posts WM_DOWNLOAD_FINISHED
 // as its very last act. Only that message ends the dialog: Cancel, Escape and the close box
-// merely set the abort flag, which the worker polls.
+// set the abort flag, which the worker polls, and close the connection and the request, so
+// that a worker waiting on a server that stalls gets its answer at once.
 //
 // Use: construct, set m_sUrl, m_sTargetPath and m_sDisplayText (and m_sUserName/m_sPassword
-// when the server needs them), DoModal. IDOK: the body is in the target file (the file is
+// when the server needs them), DoModal. A caller that must keep the target file to itself opens
+// it first and passes the handle in m_hTargetFile: the dialog then writes through a handle of
+// its own to that same file and creates nothing. IDOK: the body is in the target file (the file is
 // empty when the server asked for credentials and the user gave none). IDCANCEL: m_sError
 // describes a worker error, or is empty after a cancel or a failure to start; the target file
 // may then be absent or empty, and the caller removes it. The target file is closed when
@@ -30,10 +33,12 @@ public:
     static const char kClassName[];  // the class's name, for type identification
 
     explicit CHttpDownloadDlg(CWnd* pParent = NULL);
+    ~CHttpDownloadDlg();
 
     // In
     CString m_sUrl;
     CString m_sTargetPath;
+    HANDLE m_hTargetFile;   // optional: the target, already open for writing; stays the caller's
     CString m_sUserName;    // empty: connect without credentials
     CString m_sPassword;
     CString m_sDisplayText; // second line of the dialog
@@ -54,12 +59,14 @@ public:
     INTERNET_PORT m_nPort;
     DWORD m_dwServiceType;
 
-    // Opened by the worker, closed on WM_DESTROY once the worker has ended.
+    // Opened by the worker, closed on WM_DESTROY once the worker has ended; the connection and
+    // the request already on Cancel.
     HINTERNET m_hInternet;
-    HINTERNET m_hConnection;
-    HINTERNET m_hRequest;
+    HINTERNET volatile m_hConnection;
+    HINTERNET volatile m_hRequest;
 
     volatile LONG m_bAbort;     // set by the dialog's thread, polled by the worker
+    HANDLE m_hAbortEvent;       // set with m_bAbort: ends the worker's wait on the server
     BOOL m_bSafeToClose;
     CFile m_file;
     CWinThread* m_pThread;
@@ -83,6 +90,7 @@ protected:
 private:
     LRESULT OnDownloadFinished(WPARAM wp);
     void OnDestroy();
+    static void CloseInternetHandle(HINTERNET volatile* handle);
 
     // The worker (download_worker.cpp).
     static UINT DownloadThread(LPVOID pParam);

@@ -7,11 +7,8 @@
 #include "download/http_download_dlg.h"
 #include "fw/os_family.h"
 #include "install/path_text.h"
-#include "install/payload.h"
-
-// Set when that partner's installer was not obtained; cleared just before each download.
-static int g_bToolbarFailed = 0;
-static int g_bDesktopFailed = 0;
+#include "private_folder.h"
+#include "signature.h"
 
 int ChooseMirrorIndex(unsigned seed)
 {
@@ -28,7 +25,7 @@ void ChooseMirror(char* szMirror)
 
 // One partner installer; the 9x line of Windows has its own variant of some of the fields.
 struct PartnerInstaller {
-    const char* localFile;   // in the temporary folder
+    const char* localFile;   // in a folder of its own under the temporary folder
     const char* remoteFile;  // below the mirror's base URL
     const char* remoteFile9x;
     const char* displayText; // second line of the download dialog
@@ -36,16 +33,80 @@ struct PartnerInstaller {
     DWORD minLength9x;
     const char* switches;
     const char* switches9x;
-    int* pFailed;
+    int publisher;           // row of kPartnerPublishers
 };
 
-static const PartnerInstaller kToolbar = { "google_toolbar_installer.exe", "google_toolbar4_de.exe", "google_toolbar_9x_de.exe", "Google Toolbar", 811000, 559000, "/q /-b /s:de", "/q /s:de", &g_bToolbarFailed };
-static const PartnerInstaller kDesktop = { "gds_de.exe", "google_ds_de.exe", "google_ds_de.exe", "Google Desktop", 746000, 746000, "-silent -bundle PXMA", "-silent -bundle PXMA", &g_bDesktopFailed };
+static const PartnerInstaller kToolbar = { "google_toolbar_installer.exe", "google_toolbar4_de.exe", "google_toolbar_9x_de.exe", "Google Toolbar", 811000, 559000, "/q /-b /s:de", "/q /s:de", kToolbarPartner };
+static const PartnerInstaller kDesktop = { "gds_de.exe", "google_ds_de.exe", "google_ds_de.exe", "Google Desktop", 746000, 746000, "-silent -bundle PXMA", "-silent -bundle PXMA", kDesktopPartner };
 
-// Starts the installer and waits for it to end, however long it takes. The path is quoted:
-// the temporary folder often has blanks in it, and unquoted the system would first try to
-// start the text before the first blank as a program ("C:\Documents.exe").
-static void RunInstaller(const char* path, const char* switches)
+static const DWORD kRestartNeeded = 3010;  // installed; the partner asks for a restart
+
+// Windows starts no program that someone holds open for writing. So once the download is
+// complete, a reading handle that lets others read only takes over from the writing one; the
+// reading handle of the download, kept open meanwhile, stops anyone from removing or renaming
+// the file in between. Should another program get the file open for writing in the moment
+// between the two, the reading handle cannot be had and the step fails; what it wrote before
+// is caught by the signature check, which reads through the new handle.
+static HANDLE HandOverForReading(HANDLE hWrite, const char* path)
+{
+    HANDLE bridge = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    CloseHandle(hWrite);
+    if (bridge == INVALID_HANDLE_VALUE) return INVALID_HANDLE_VALUE;
+    HANDLE hRead = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    CloseHandle(bridge);
+    return hRead;
+}
+
+// The windows of this thread that a wait has disabled, to enable them again afterwards.
+struct DisabledWindows {
+    HWND hwnd[16];
+    int count;
+};
+
+static BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param)
+{
+    DisabledWindows* d = (DisabledWindows*)param;
+    if (d->count < 16 && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        d->hwnd[d->count++] = hwnd;
+    }
+    return TRUE;
+}
+
+// Waits for the process to end while the setup's windows go on painting and can be moved;
+// they take no input meanwhile. Returns the process's exit code.
+static DWORD WaitKeepingWindowsAlive(HANDLE process)
+{
+    DisabledWindows d;
+    d.count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, (LPARAM)&d);
+    bool quit = false;
+    int quitCode = 0;
+    while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (!quit && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {  // belongs to the loop around us: handed on afterwards
+                quit = true;
+                quitCode = (int)msg.wParam;
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (quit) WaitForSingleObject(process, INFINITE);
+    }
+    while (d.count) EnableWindow(d.hwnd[--d.count], TRUE);
+    if (quit) PostQuitMessage(quitCode);
+    DWORD code = 1;
+    if (!GetExitCodeProcess(process, &code)) code = 1;
+    return code;
+}
+
+// Starts the installer from its own folder, under its full path (never searched for), and
+// waits for it to end, however long it takes. The path in the command line is quoted: the
+// temporary folder often has blanks in it. `hHeld`, the checked file, is let go only once the
+// installer has started. 1 when it ran and reported success.
+static int RunInstaller(HANDLE hHeld, const char* path, const char* folder, const char* switches)
 {
     CString command;
     command.Format("\"%s\" %s", path, switches);
@@ -53,20 +114,37 @@ static void RunInstaller(const char* path, const char* switches)
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    if (!CreateProcessA(NULL, command.GetBuffer(0), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return;
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    BOOL started = CreateProcessA(path, command.GetBuffer(0), NULL, NULL, FALSE, 0, NULL, folder, &si, &pi);
+    CloseHandle(hHeld);
+    if (!started) {
+        TracePartner(path, "could not be started");
+        return 0;
+    }
     CloseHandle(pi.hThread);
+    DWORD code = WaitKeepingWindowsAlive(pi.hProcess);
     CloseHandle(pi.hProcess);
+    CString what;
+    what.Format("ended with exit code %lu", (unsigned long)code);
+    TracePartner(path, what);
+    return code == 0 || code == kRestartNeeded;
 }
 
-static void InstallPartner(const PartnerInstaller& partner, bool b9x)
+// Downloads, checks and runs one partner installer in a folder of its own; 1 when it was
+// installed. Everything of the download is removed afterwards, whatever happened.
+static int DownloadAndRun(const PartnerInstaller& partner, bool b9x)
 {
-    char temp[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof temp, temp);
-    if (n == 0 || n >= sizeof temp) temp[0] = '\0';
-    AppendBackslash(temp, sizeof temp);
+    CPrivateFolder folder;
+    if (!folder.Create()) return 0;  // no (absolute) temporary folder: nothing is fetched
     CString local;
-    local.Format("%s%s", temp, partner.localFile);
+    local.Format("%s%s", folder.m_szPath, partner.localFile);
+    // Created here, never taken over: the file is ours from the first byte on, and nobody else
+    // may write, remove or rename it while it is open.
+    HANDLE hFile = CreateFileA(local, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, folder.Security(), CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        folder.Remove(partner.localFile);
+        return 0;
+    }
 
     char mirror[MAX_PATH];
     ChooseMirror(mirror);
@@ -78,26 +156,34 @@ static void InstallPartner(const PartnerInstaller& partner, bool b9x)
         CHttpDownloadDlg dlg;
         dlg.m_sUrl = url;
         dlg.m_sTargetPath = local;
+        dlg.m_hTargetFile = hFile;
         dlg.m_sDisplayText = partner.displayText;
-        *partner.pFailed = 0;
         ok = dlg.DoModal() == IDOK;
-    }  // the dialog object is gone, and with it any hold on the file: the removal below works
+    }  // the dialog's own handle of the file is closed with it
 
-    if (ok && (DWORD)QueryFileLength(local) > (b9x ? partner.minLength9x : partner.minLength))
-        RunInstaller(local, b9x ? partner.switches9x : partner.switches);
-    else
-        *partner.pFailed = 1;
-    remove(local);
+    int installed = 0;
+    if (ok) {
+        hFile = HandOverForReading(hFile, local);
+        DWORD length = hFile != INVALID_HANDLE_VALUE ? GetFileSize(hFile, NULL) : 0;
+        if (length != INVALID_FILE_SIZE && length > (b9x ? partner.minLength9x : partner.minLength) &&
+            VerifyPublisher(hFile, local, kPartnerPublishers[partner.publisher])) {
+            char startIn[MAX_PATH];
+            lstrcpynA(startIn, folder.m_szPath, lstrlenA(folder.m_szPath));  // without the last backslash
+            installed = RunInstaller(hFile, local, startIn, b9x ? partner.switches9x : partner.switches);
+            hFile = INVALID_HANDLE_VALUE;
+        }
+    }
+    if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
+    folder.Remove(partner.localFile);
+    return installed;
 }
 
 bool InstallToolbarPartner()
 {
-    InstallPartner(kToolbar, GetOsFamily().b9x);
-    return !g_bToolbarFailed;
+    return DownloadAndRun(kToolbar, GetOsFamily().b9x) != 0;
 }
 
 bool InstallDesktopPartner()
 {
-    InstallPartner(kDesktop, false);
-    return !g_bDesktopFailed;
+    return DownloadAndRun(kDesktop, false) != 0;
 }

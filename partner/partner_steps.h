@@ -12,9 +12,8 @@ void ChooseMirror(char* szMirror);
 // The mirror index for one seed: mirrors 0 and 1 come with probability 4/9, mirror 2 with 1/9.
 int ChooseMirrorIndex(unsigned seed);
 
-// The toolbar installer (the 9x line has its own file, switches and size limit). False when
-// the installer was not obtained (cancelled, failed, too small); true once it was started,
-// whatever it then does.
+// The toolbar installer (the 9x line has its own file, switches and size limit). True only
+// when it was installed: obtained, checked, started and ended reporting success.
 bool InstallToolbarPartner();
 // The desktop-search installer, likewise.
 bool InstallDesktopPartner();

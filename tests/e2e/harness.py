@@ -359,14 +359,20 @@ SCREENSHOTS = os.path.join(BUILD, "screenshots")
 class Wizard:
     """The setup's wizard running on a machine's virtual screen, driven by build/tools/wizdriver.exe."""
 
-    def __init__(self, machine, *args, toolbar=False, desktop=False):
+    def __init__(self, machine, *args, toolbar=False, desktop=False, trace=None):
+        """trace: a file that receives what the setup tells a debugger (OutputDebugString)."""
         import time
         self.m = machine
         machine.set_partner_offers(toolbar, desktop)
         if not machine.xvfb:
             machine.start_display()
-        self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=machine.env, cwd=machine.cwd,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        env, err = machine.env, subprocess.DEVNULL
+        if trace:
+            env, err = dict(env, WINEDEBUG="-all,warn+debugstr"), open(trace, "wb")
+        self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=env, cwd=machine.cwd,
+                                     stdout=subprocess.DEVNULL, stderr=err)
+        if trace:
+            err.close()
         machine.background.append(self.proc)
         if self.run("wait-sheet", "30000")[0] != 0:
             raise AssertionError("the wizard did not appear")

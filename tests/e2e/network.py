@@ -1,12 +1,15 @@
 """The test HTTP server as every mirror of a Machine, and the download tool (tests/fixtures/dltool)
 that runs the setup's own download dialog and partner steps inside it."""
+import atexit
 import os
+import shutil
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures"))
 from http_server import TestServer, closed_port  # noqa: E402,F401
+from signing import Signer  # noqa: E402
 from harness import BUILD  # noqa: E402
 
 DLTOOL = os.path.join(BUILD, "tools", "dltool.exe")
@@ -35,12 +38,38 @@ def tool(machine, *args, timeout=60):
     return code, out.decode("cp1252")
 
 
-def installer(size):
-    """The stand-in partner installer padded to `size` bytes."""
+PUBLISHER = "Google Inc"  # whose signature the setup expects on both partner installers
+_signer = None
+
+
+def installer(size, signer=PUBLISHER):
+    """The stand-in partner installer padded to `size` bytes and signed by `signer` (None:
+    unsigned). Signed files come in steps of 8 bytes: a size between two steps gives the next."""
+    global _signer
     with open(FAKE_PARTNER, "rb") as f:
         data = f.read()
-    assert len(data) <= size
-    return data + bytes(size - len(data))
+    if signer is None:
+        assert len(data) <= size
+        return data + bytes(size - len(data))
+    if _signer is None:
+        _signer = Signer(os.path.join(BUILD, "tmp", "signing.%d" % os.getpid()))
+        atexit.register(shutil.rmtree, _signer.folder, True)
+    # The padding goes in before signing, so that the signature covers it; the signature's own
+    # length is found by signing once.
+    padded, signed = os.path.join(_signer.folder, "padded.exe"), os.path.join(_signer.folder, "signed.exe")
+    pad = size - len(data)
+    for _ in range(3):
+        with open(padded, "wb") as f:
+            f.write(data + bytes(max(pad, 0)))
+        _signer.sign(padded, signed, signer)
+        length = os.path.getsize(signed)
+        if 0 <= length - size < 8:
+            break
+        pad -= length - size - (length - size) % 8
+    with open(signed, "rb") as f:
+        body = f.read()
+    assert 0 <= len(body) - size < 8, (size, len(body))
+    return body
 
 
 def serve_partner_installers(test, machine):

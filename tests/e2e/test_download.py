@@ -134,9 +134,10 @@ class DownloadDialog(unittest.TestCase):
                 if content:
                     self.assertEqual(sent[-1], "Basic YW5uYTpnZWhlaW0=")
 
-    def test_cancel_waits_for_the_worker(self):
-        # One block every 20 seconds: a cancel lands while the worker waits for the next one,
-        # and the checks below finish before that block arrives even on a busy machine.
+    def test_cancel_does_not_wait_for_the_server(self):
+        # One block every 20 seconds: the cancel lands while the worker waits for the next one.
+        # The dialog ends without waiting for it, with IDCANCEL, no error text and the partial
+        # file removed: the server's next block would only come after the time allowed here.
         body = bytes(100 * 1024)
         self.server.route("/google/google_ds_de.exe", body=body, chunk=1024, delay=20.0)
         run = Download(self.m, URL, TARGET)
@@ -146,13 +147,7 @@ class DownloadDialog(unittest.TestCase):
         os.makedirs(SCREENSHOTS, exist_ok=True)
         self.m.screenshot(os.path.join(SCREENSHOTS, "download_dialog_percent.png"))
         self.assertEqual(tool(self.m, "cancel")[0], 0)
-        # Still there, Cancel disabled; Escape and the close box change nothing more.
-        for command in ("escape", "close"):
-            self.assertEqual(tool(self.m, command)[0], 0)
-        texts = run.texts()
-        self.assertIsNotNone(texts, "the dialog ended before the worker did")
-        self.assertEqual(texts[6], 0)
-        self.assertEqual(run.finish(timeout=45), (IDCANCEL, ""))
+        self.assertEqual(run.finish(timeout=15), (IDCANCEL, ""))
         self.assertTarget(None)
 
     def test_close_box_cancels(self):

@@ -1,0 +1,32 @@
+// CNetworkCalls: the download's calls that wait on the server, each run on a thread of its own
+// so that the worker can stop waiting for one when the user cancels.
+//
+// Closing a request handle ends a call that waits on it on Windows, but not on every system
+// (Wine's WinInet goes on waiting for a silent server for good). So the worker hands each such
+// call to a call thread and waits for either its result or the abort event. After an abort the
+// call thread is let go: it finishes its call whenever the system lets it, touching nothing but
+// its own record, and then frees that record and ends.
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+
+class CNetworkCalls {
+public:
+    explicit CNetworkCalls(HANDLE hAbort);  // hAbort: a manual-reset event set on cancel
+    ~CNetworkCalls();
+
+    // As HttpSendRequestA(h, NULL, 0, NULL, 0) and InternetReadFile; after an abort (or when no
+    // call thread can be had) they fail with ERROR_INTERNET_OPERATION_CANCELLED.
+    BOOL SendRequest(HINTERNET h);
+    BOOL ReadFile(HINTERNET h, void* buffer, DWORD size, DWORD* got);
+
+private:
+    struct Shared;
+    BOOL Call(int op, HINTERNET h, DWORD size);
+    static UINT CallThread(LPVOID param);
+    static void Release(Shared* s);
+
+    HANDLE m_hAbort;
+    Shared* m_p;
+    bool m_bLetGo;
+};
