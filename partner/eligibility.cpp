@@ -3,26 +3,11 @@
 #include <string.h>
 #include "../fw/dll_safety.h"
 #include "../fw/own_imports.h"
+#include "../fw/registry.h"
 
 static const char kToolbarServerKey[] = "CLSID\\{00EF2092-6AC5-47c0-BD25-CF2D5D657FEB}\\InprocServer32";
 static const char kToolbarMachineKey[] = "SOFTWARE\\Google\\NavClient";
 static const char kDesktopUserKey[] = "Software\\Google\\Google Desktop";
-
-const char* ReadRegistryString(HKEY root, const char* subkey, const char* value, char* buffer)
-{
-    memset(buffer, 0, kRegistryTextSize);
-    HKEY key;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return buffer;
-    DWORD type = 0, size = kRegistryTextSize;
-    LONG rc = RegQueryValueExA(key, value, NULL, &type, (BYTE*)buffer, &size);
-    RegCloseKey(key);
-    // A value stored without its terminator can fill the buffer to the last byte: such a text
-    // does not fit, and nothing may read on past the buffer looking for its end.
-    bool isText = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-    if (rc != ERROR_SUCCESS || !isText || buffer[kRegistryTextSize - 1] != '\0')
-        memset(buffer, 0, kRegistryTextSize);
-    return buffer;
-}
 
 // The deepest key of `subkey` (a path below `root`) that exists, as the length of its path;
 // 0 when not even the first component exists.
@@ -85,7 +70,8 @@ BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const c
 BOOL IsIEVersionAtLeast(int major, int minor)
 {
     char version[kRegistryTextSize];
-    ReadRegistryString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version", version);
+    ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version", KEY_READ, version,
+                     sizeof version);
     return IsVersionTextAtLeast(version, major, minor);
 }
 
@@ -94,16 +80,17 @@ int ToolbarCompatibilityCheck(DWORD* pReasons)
     DWORD reasons = 0;
     char text[kRegistryTextSize];
 
-    if (ReadRegistryString(HKEY_CLASSES_ROOT, kToolbarServerKey, "", text)[0]) reasons |= kToolbarInstalled;
+    ReadRegistryText(HKEY_CLASSES_ROOT, kToolbarServerKey, "", KEY_READ, text, sizeof text);
+    if (text[0]) reasons |= kToolbarInstalled;
 
-    ReadRegistryString(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", text);
+    ReadRegistryText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", KEY_READ, text, sizeof text);
     CharUpperBuffA(text, lstrlenA(text));
     if (!strstr(text, "IEXPLORE")) reasons |= kToolbarNotDefaultIE;
 
     if (!IsIEVersionAtLeast(5, 5)) reasons |= kToolbarOldIE;
 
-    ReadRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Enable Browser Extensions",
-                       text);
+    ReadRegistryText(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Enable Browser Extensions",
+                     KEY_READ, text, sizeof text);
     if (lstrcmpiA(text, "no") == 0) reasons |= kToolbarNoExtensions;
 
     if (!TestRegistryWrite(HKEY_LOCAL_MACHINE, kToolbarMachineKey, "test", "test")) reasons |= kToolbarNoWriteAccess;
