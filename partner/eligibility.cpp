@@ -18,11 +18,8 @@ static int ExistingKeyLength(HKEY root, const char* subkey)
     int len = lstrlenA(path);
     while (len > 0) {
         path[len] = '\0';
-        HKEY key;
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            RegCloseKey(key);
-            return len;
-        }
+        CRegKey key;
+        if (key.Open(root, path, KEY_READ) == ERROR_SUCCESS) return len;
         while (len > 0 && path[len - 1] != '\\') --len;
         if (len > 0) --len;  // drop the backslash too
     }
@@ -37,7 +34,7 @@ static void DeleteCreatedKeys(HKEY root, const char* subkey, int keep)
     int len = lstrlenA(path);
     while (len > keep) {
         path[len] = '\0';
-        if (RegDeleteKeyA(root, path) != ERROR_SUCCESS) return;
+        if (DeleteRegistryKey(root, path) != ERROR_SUCCESS) return;
         while (len > keep && path[len - 1] != '\\') --len;
         if (len > keep) --len;
     }
@@ -45,16 +42,14 @@ static void DeleteCreatedKeys(HKEY root, const char* subkey, int keep)
 
 BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const char* text)
 {
-    // Creating the key also creates any missing parent keys; remember what was there.
+    // Creating the key also creates any missing parent keys; remember what was there. The key's own
+    // security decides what the handle may do: setting the value is the test.
     int existing = ExistingKeyLength(root, subkey);
-    HKEY key;
-    DWORD disposition = 0;
-    if (RegCreateKeyExA(root, subkey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL, &key,
-                        &disposition) != ERROR_SUCCESS)
-        return FALSE;
+    CRegKey key;
+    if (key.Create(root, subkey) != ERROR_SUCCESS) return FALSE;
 
     BOOL ok = FALSE;
-    if (RegSetValueExA(key, value, 0, REG_SZ, (const BYTE*)text, lstrlenA(text) + 1) == ERROR_SUCCESS) {
+    if (SetRegistryText(key, value, text) == ERROR_SUCCESS) {
         char back[kRegistryTextSize + 1];
         memset(back, 0, sizeof back);
         DWORD type = 0, size = kRegistryTextSize;
@@ -62,8 +57,8 @@ BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const c
             ok = lstrcmpA(back, text) == 0;
         RegDeleteValueA(key, value);
     }
-    RegCloseKey(key);
-    if (disposition == REG_CREATED_NEW_KEY) DeleteCreatedKeys(root, subkey, existing);
+    key.Close();
+    if (existing < lstrlenA(subkey)) DeleteCreatedKeys(root, subkey, existing);
     return ok;
 }
 
@@ -152,12 +147,11 @@ extern "C" int WINAPI GDSCompatibilityCheck(DWORD* pReasons)
     if (!IsSystemRecentEnough()) reasons |= kDesktopOldSystem;
     if (!IsAdministrator()) reasons |= kDesktopNotAdmin;
 
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopUserKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kDesktopUserKey, KEY_READ) == ERROR_SUCCESS) {
         DWORD timestamp = 0, size = sizeof timestamp;
         // Any type; a value that does not fit in 4 bytes is not read.
         if (RegQueryValueExA(key, "timestamp", NULL, NULL, (BYTE*)&timestamp, &size) != ERROR_SUCCESS) timestamp = 0;
-        RegCloseKey(key);
         if (timestamp) reasons |= kDesktopInstalled;
     }
 
