@@ -70,9 +70,14 @@ static void AssociateExtension(const AssociationRun& run, const ExtensionRow& ro
     }
 
     if (row.openWith && (run.bXP || run.bVista)) {
-        if (!classesExt.IsTried()) classesExt.Create(run.keys->Classes(), dotExt);
         RowKey list;
-        list.Create(classesExt, "OpenWithProgids");
+        if (classesExt.IsTried()) {
+            list.Create(classesExt, "OpenWithProgids");
+        } else {
+            char sub[40];
+            Format(sub, sizeof sub, "%s\\OpenWithProgids", dotExt);
+            list.Create(run.keys->Classes(), sub);
+        }
         list.SetText(progId, NULL, run.failed);
     }
     classesExt.Close();
