@@ -95,7 +95,9 @@ TEST(RowKey, WritesBelowItsParent)
     ASSERT_EQ(k.Open(HKEY_CURRENT_USER, key.c_str(), KEY_READ), ERROR_SUCCESS);
     EXPECT_EQ(RegQueryValueExA(k, "number", NULL, NULL, (BYTE*)&number, &size), ERROR_SUCCESS);
     EXPECT_EQ(number, 7u);
-    EXPECT_EQ(RegOpenKeyExA(k, "Gone", 0, KEY_READ, (HKEY*)&number), ERROR_FILE_NOT_FOUND);
+    CRegKey gone;
+    EXPECT_EQ(gone.Open(k, "Gone", KEY_READ), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(gone.IsOpen());
     k.Close();
     DeleteRegistryTree(HKEY_CURRENT_USER, kKey);
 }
