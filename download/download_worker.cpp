@@ -138,10 +138,16 @@ void CHttpDownloadDlg::Download()
     DWORD lastSampleBytes = 0;
     int lastPercent = 0;
     DWORD total = 0;
+    DWORD ready = 0;  // bytes WinInet already holds for us: reading them never waits
     do {
+        if (!ready && !calls.QueryDataAvailable(m_hRequest, &ready))
+            return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
+        if (ready == 0) break;  // the end of the body
         DWORD got = 0;
-        if (!calls.ReadFile(m_hRequest, block, sizeof block, &got)) return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
+        if (!::InternetReadFile(m_hRequest, block, ready < sizeof block ? ready : sizeof block, &got))
+            return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
         if (got == 0) break;
+        ready = got < ready ? ready - got : 0;
         if (!m_bAbort) {
             CFileException e;
             if (!m_file.Write(block, got, &e)) return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, (DWORD)e.m_lOsError);

@@ -3,7 +3,7 @@
 #include <string.h>
 #include "../fw/thread.h"
 
-enum { kSend, kRead, kQuit };
+enum { kSend, kRead, kQuery, kQuit };
 
 // What the worker and the call thread share; freed by whichever of the two lets go last.
 struct CNetworkCalls::Shared {
@@ -61,8 +61,9 @@ UINT CNetworkCalls::CallThread(LPVOID param)
         int op = s->op;
         if (op == kQuit) break;
         s->got = 0;
-        s->result = op == kSend ? ::HttpSendRequestA(s->h, NULL, 0, NULL, 0)
-                            : ::InternetReadFile(s->h, s->buffer, s->size, &s->got);
+        s->result = op == kSend    ? ::HttpSendRequestA(s->h, NULL, 0, NULL, 0)
+                    : op == kQuery ? ::InternetQueryDataAvailable(s->h, &s->got, 0, 0)
+                                   : ::InternetReadFile(s->h, s->buffer, s->size, &s->got);
         s->error = ::GetLastError();
         // After an abort nobody waits for the answer any more: the call was the last.
         if (s->refs == 1) break;
@@ -103,5 +104,12 @@ BOOL CNetworkCalls::ReadFile(HINTERNET h, void* buffer, DWORD size, DWORD* got)
     BOOL ok = Call(kRead, h, size);
     *got = ok ? m_p->got : 0;
     if (ok) memcpy(buffer, m_p->buffer, *got);
+    return ok;
+}
+
+BOOL CNetworkCalls::QueryDataAvailable(HINTERNET h, DWORD* available)
+{
+    BOOL ok = Call(kQuery, h, 0);
+    *available = ok ? m_p->got : 0;
     return ok;
 }
