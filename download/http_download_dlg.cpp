@@ -12,7 +12,7 @@ CString FileNameOfObject(const char* object)
 
 CHttpDownloadDlg::CHttpDownloadDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hTargetFile(NULL), m_nPort(0), m_dwServiceType(0), m_hInternet(NULL), m_hConnection(NULL),
-      m_hRequest(NULL), m_bAbort(FALSE), m_hAbortEvent(::CreateEventA(NULL, TRUE, FALSE, NULL)),
+      m_hRequest(NULL), m_bAbort(FALSE),
       m_bSafeToClose(FALSE), m_pThread(NULL), m_bProgressPending(FALSE)
 {
     ::InitializeCriticalSection(&m_csFigures);
@@ -22,7 +22,6 @@ CHttpDownloadDlg::CHttpDownloadDlg(CWnd* pParent)
 
 CHttpDownloadDlg::~CHttpDownloadDlg()
 {
-    if (m_hAbortEvent) ::CloseHandle(m_hAbortEvent);
     ::DeleteCriticalSection(&m_csFigures);
 }
 
@@ -83,7 +82,7 @@ void CHttpDownloadDlg::OnCancel()
 {
     if (m_bAbort) return;
     m_bAbort = TRUE;
-    if (m_hAbortEvent) ::SetEvent(m_hAbortEvent);
+    m_calls.Abort();
     ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
     // The worker stops waiting for the server at once (network_calls.h); closing the handles
     // also ends the calls themselves where the system can.

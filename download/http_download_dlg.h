@@ -23,6 +23,7 @@
 #include "../fw/dialog.h"
 #include "../fw/file.h"
 #include "../fw/thread.h"
+#include "network_calls.h"
 
 const UINT WM_DOWNLOAD_FINISHED = WM_APP + 1;  // wParam 1: ended with an error; 0 otherwise
 const UINT WM_DOWNLOAD_PROGRESS = WM_APP + 2;  // the worker has new figures for the display
@@ -78,7 +79,7 @@ public:
     HINTERNET volatile m_hRequest;
 
     volatile LONG m_bAbort;     // set by the dialog's thread, polled by the worker
-    HANDLE m_hAbortEvent;       // set with m_bAbort: ends the worker's wait on the server
+    CNetworkCalls m_calls;      // the worker's calls that wait on the server; Cancel aborts them
     BOOL m_bSafeToClose;
     CFile m_file;
     CWinThread* m_pThread;
