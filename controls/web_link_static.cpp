@@ -1,6 +1,7 @@
 #include "web_link_static.h"
 #include <shellapi.h>
 #include <string.h>
+#include "fw/registry.h"
 #include "open_link.h"
 
 CWebLinkStatic::CWebLinkStatic()
@@ -137,23 +138,15 @@ INT_PTR CWebLinkStatic::OpenLink(const char* target, int showCommand)
     INT_PTR result = (INT_PTR)ShellExecuteA(NULL, "open", target, NULL, NULL, showCommand);
     if ((UINT_PTR)result > 32) return result;
 
-    char value[MAX_PATH] = "";
-    LONG size = sizeof value;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".htm", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return result;
-    if (RegQueryValueA(key, NULL, value, &size) != ERROR_SUCCESS) value[0] = '\0';
-    value[sizeof value - 1] = '\0';
-    RegCloseKey(key);
-
+    char value[MAX_PATH];
+    if (ReadRegistryText(HKEY_CLASSES_ROOT, ".htm", NULL, KEY_QUERY_VALUE, value, sizeof value) != ERROR_SUCCESS)
+        return result;
     char command[kLinkCommandSize];
     if (strlen(value) + sizeof "\\shell\\open\\command" > sizeof command) return result;
     lstrcpyA(command, value);
     lstrcatA(command, "\\shell\\open\\command");
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, command, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return result;
-    size = sizeof value;
-    if (RegQueryValueA(key, NULL, value, &size) != ERROR_SUCCESS) value[0] = '\0';
-    value[sizeof value - 1] = '\0';
-    RegCloseKey(key);
+    if (ReadRegistryText(HKEY_CLASSES_ROOT, command, NULL, KEY_QUERY_VALUE, value, sizeof value) != ERROR_SUCCESS)
+        return result;
 
     // A target that does not fit beside the browser command is not run; the click fails.
     if (!BuildLinkCommand(value, target, command, sizeof command)) return result;

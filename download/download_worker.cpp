@@ -6,7 +6,6 @@
 #include <stdlib.h>
 #include "http_text.h"
 #include "http_download_dlg.h"
-#include "network_calls.h"
 #include "fw/format_string.h"
 #include "fw/winapp.h"
 #include "res/resource.h"
@@ -68,7 +67,6 @@ void CHttpDownloadDlg::Download()
     char query[32];
     char drain[50];
     char block[1024];
-    CNetworkCalls calls(m_hAbortEvent);  // the calls that wait on the server
 
     m_hInternet = ::InternetOpenA(AfxGetAppName(), INTERNET_OPEN_TYPE_PRECONFIG, NULL, NULL, 0);
     if (!m_hInternet) return ReportErrorWithCode(IDS_DL_ERR_DOWNLOAD, 0);
@@ -92,7 +90,7 @@ void CHttpDownloadDlg::Download()
     if (!m_hRequest) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
     if (AbortRequested()) return;
 
-    if (!calls.SendRequest(m_hRequest)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
+    if (!m_calls.SendRequest(m_hRequest)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
 
     bool declined = false;  // credentials asked for and not given: the empty answer stands
     for (;;) {
@@ -109,7 +107,7 @@ void CHttpDownloadDlg::Download()
         DWORD got;
         do {
             got = 0;
-            if (!calls.ReadFile(m_hRequest, drain, sizeof drain, &got)) got = 0;
+            if (!m_calls.ReadFile(m_hRequest, drain, sizeof drain, &got)) got = 0;
         } while (got);
         DWORD answer = ::InternetErrorDlg(m_hWnd, m_hRequest, ERROR_INTERNET_INCORRECT_PASSWORD,
                                           FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_GENERATE_DATA |
@@ -119,7 +117,7 @@ void CHttpDownloadDlg::Download()
             declined = true;
             break;
         }
-        if (!calls.SendRequest(m_hRequest)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
+        if (!m_calls.SendRequest(m_hRequest)) return ReportErrorWithCode(IDS_DL_ERR_CONNECT, 0);
     }
 
     BOOL lengthKnown = FALSE;
@@ -138,10 +136,16 @@ void CHttpDownloadDlg::Download()
     DWORD lastSampleBytes = 0;
     int lastPercent = 0;
     DWORD total = 0;
+    DWORD ready = 0;  // bytes WinInet already holds for us: reading them never waits
     do {
+        if (!ready && !m_calls.QueryDataAvailable(m_hRequest, &ready))
+            return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
+        if (ready == 0) break;  // the end of the body
         DWORD got = 0;
-        if (!calls.ReadFile(m_hRequest, block, sizeof block, &got)) return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
+        if (!::InternetReadFile(m_hRequest, block, ready < sizeof block ? ready : sizeof block, &got))
+            return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, 0);
         if (got == 0) break;
+        ready = got < ready ? ready - got : 0;
         if (!m_bAbort) {
             CFileException e;
             if (!m_file.Write(block, got, &e)) return ReportErrorWithCode(IDS_DL_ERR_TRANSFER, (DWORD)e.m_lOsError);

@@ -12,12 +12,17 @@ CString FileNameOfObject(const char* object)
 
 CHttpDownloadDlg::CHttpDownloadDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hTargetFile(NULL), m_nPort(0), m_dwServiceType(0), m_hInternet(NULL), m_hConnection(NULL),
-      m_hRequest(NULL), m_bAbort(FALSE), m_hAbortEvent(::CreateEventA(NULL, TRUE, FALSE, NULL)),
-      m_bSafeToClose(FALSE), m_pThread(NULL) {}
+      m_hRequest(NULL), m_bAbort(FALSE),
+      m_bSafeToClose(FALSE), m_pThread(NULL), m_bProgressPending(FALSE)
+{
+    ::InitializeCriticalSection(&m_csFigures);
+    ZeroMemory(&m_figures, sizeof m_figures);
+    m_shown = m_figures;
+}
 
 CHttpDownloadDlg::~CHttpDownloadDlg()
 {
-    if (m_hAbortEvent) ::CloseHandle(m_hAbortEvent);
+    ::DeleteCriticalSection(&m_csFigures);
 }
 
 void CHttpDownloadDlg::DoDataExchange(CDataExchange* pDX)
@@ -77,7 +82,7 @@ void CHttpDownloadDlg::OnCancel()
 {
     if (m_bAbort) return;
     m_bAbort = TRUE;
-    if (m_hAbortEvent) ::SetEvent(m_hAbortEvent);
+    m_calls.Abort();
     ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
     // The worker stops waiting for the server at once (network_calls.h); closing the handles
     // also ends the calls themselves where the system can.
@@ -110,6 +115,9 @@ void CHttpDownloadDlg::OnDestroy()
 LRESULT CHttpDownloadDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
+    case WM_DOWNLOAD_PROGRESS:
+        ShowProgress();
+        return 0;
     case WM_DOWNLOAD_FINISHED:
         return OnDownloadFinished(wp);
     case WM_CLOSE:

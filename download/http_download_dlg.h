@@ -24,8 +24,22 @@
 #include "fw/file.h"
 #include "fw/thread.h"
 #include "res/resource.h"
+#include "network_calls.h"
 
 const UINT WM_DOWNLOAD_FINISHED = WM_APP + 1;  // wParam 1: ended with an error; 0 otherwise
+const UINT WM_DOWNLOAD_PROGRESS = WM_APP + 2;  // the worker has new figures for the display
+
+// What the progress display shows, as the worker last measured it.
+struct DownloadFigures {
+    BOOL bLengthKnown;
+    DWORD dwLength;
+    int nPercent;         // the caption's figure; 0 until the first whole percent
+    DWORD dwBarReceived;  // bytes received when the percent last changed: the bar's position
+    DWORD dwSample;       // counts the once-a-second samples of rate and time left
+    double dRate;         // bytes per millisecond over the last sample
+    DWORD dwSecondsLeft;
+    DWORD dwSampleReceived;
+};
 
 class CHttpDownloadDlg : public CDialog {
 public:
@@ -66,19 +80,24 @@ public:
     HINTERNET volatile m_hRequest;
 
     volatile LONG m_bAbort;     // set by the dialog's thread, polled by the worker
-    HANDLE m_hAbortEvent;       // set with m_bAbort: ends the worker's wait on the server
+    CNetworkCalls m_calls;      // the worker's calls that wait on the server; Cancel aborts them
     BOOL m_bSafeToClose;
     CFile m_file;
     CWinThread* m_pThread;
 
-    // Progress display, called on the worker thread (progress.cpp).
+    // Progress (progress.cpp). The worker records its figures and posts WM_DOWNLOAD_PROGRESS
+    // unless one is still pending, so it never waits for the dialog's thread; the dialog shows
+    // the latest figures when it handles the message.
     void SetProgressRange(DWORD dwLength);
-    void SetProgressPos(DWORD dwReceived);
-    void SetPercentage(int nPercent);
-    void ShowTransferRate(double dBytesPerMs);
-    void ShowTimeLeft(DWORD dwSeconds, DWORD dwReceived, DWORD dwLength);
     void UpdateProgress(DWORD dwStartTick, DWORD& dwSampleTick, DWORD dwReceived, DWORD& dwLastSampleBytes,
                         int& nLastPercent, BOOL bLengthKnown, DWORD dwLength);
+    void ShowProgress();  // on the dialog's thread
+    void PublishProgress();
+
+    CRITICAL_SECTION m_csFigures;
+    DownloadFigures m_figures;       // the worker's latest, under m_csFigures
+    DownloadFigures m_shown;         // what the display shows; the dialog's thread only
+    volatile LONG m_bProgressPending;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

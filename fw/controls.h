@@ -22,6 +22,7 @@ public:
     // The full 32-bit range (PBM_SETRANGE would carry 16-bit limits only).
     void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
     int SetPos(int pos) { return (int)SendMessage(PBM_SETPOS, pos); }
+    int GetPos() const { return (int)SendMessage(PBM_GETPOS); }
 };
 
 class CFont {

@@ -22,15 +22,11 @@ extern const int g_extensionCount;
 // The first extension of a group, which carries its label and description.
 const ExtensionRow* FormatGroupRow(int group);
 
-// Registers one extension (see the association section for when it is called). Values that
-// cannot be written go to `failed`.
-void AssociateExtension(const char* ext, const char* type, const char* openCommand,
-                        const char* iconSpec, int bXP, int bVista, int bAssocAllUsers,
-                        int bOpenWith, int bSelected, int bSetDefault, int bSetUserChoice,
-                        FailedRows* failed);
+struct PhaseKeys;
 
 // The association section: every selected group (every group on the Vista family), then the
 // icon reload and the association-changed notification. `programPath` is the installed pxm32.exe.
-// What cannot be written (a value, the icon reload) goes to `failed`.
+// What cannot be written (a value, the icon reload) goes to `failed`. `phase`: the keys shared
+// with the phase's other rows (NULL: the call's own).
 void RegisterAssociations(int bConfirmed, const char* programPath, const int* formatFlags,
-                          int bAssocAllUsers, const OsFamily& os, FailedRows* failed);
+                          int bAssocAllUsers, const OsFamily& os, FailedRows* failed, PhaseKeys* phase = NULL);

@@ -2,31 +2,14 @@
 #include <shlobj.h>
 #include <stdlib.h>
 #include <string.h>
+#include "fw/registry.h"
 #include "path_text.h"
-
-BOOL ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM access,
-                      char* out, DWORD size)
-{
-    out[0] = '\0';
-    HKEY key;
-    if (RegOpenKeyExA(root, subkey, 0, access, &key) != ERROR_SUCCESS) return FALSE;
-    DWORD type = 0, cb = size;
-    LONG rc = RegQueryValueExA(key, value, NULL, &type, (BYTE*)out, &cb);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        out[0] = '\0';
-        return FALSE;
-    }
-    // A value stored without its terminator may fill the buffer exactly.
-    out[cb < size ? cb : size - 1] = '\0';
-    return TRUE;
-}
 
 int GetDefaultInstallFolder(char* out)
 {
     char dir[MAX_PATH];
-    if (!ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
-                          "ProgramFilesDir", KEY_ALL_ACCESS, dir, sizeof dir) || !dir[0]) {
+    if (ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+                         KEY_ALL_ACCESS, dir, sizeof dir) != ERROR_SUCCESS || !dir[0]) {
         if (FAILED(SHGetFolderPathA(NULL, CSIDL_PROGRAM_FILES, NULL, 0, dir)) || !dir[0])
             lstrcpyA(dir, "C:\\Program Files");
     }
@@ -41,8 +24,8 @@ int GetExistingInstallFolder(char* out)
 {
     out[0] = '\0';
     char command[MAX_PATH];
-    if (!ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command",
-                          NULL, KEY_READ, command, sizeof command) || !command[0])
+    if (ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command", NULL,
+                         KEY_READ, command, sizeof command) != ERROR_SUCCESS || !command[0])
         return 0;
 
     // The command starts with the quoted program path: skip the quote, stop at the next one.

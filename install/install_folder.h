@@ -9,7 +9,3 @@ int GetDefaultInstallFolder(char* out);
 // 0 and an empty `out` when none is registered.
 int GetExistingInstallFolder(char* out);
 
-// Reads a string value into `out` (`size` bytes), always terminated inside the buffer.
-// FALSE (and empty) when the key or value is missing, not a string or does not fit.
-BOOL ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM access,
-                      char* out, DWORD size);

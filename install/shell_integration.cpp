@@ -6,6 +6,7 @@
 #include "fw/os_family.h"
 #include "path_text.h"
 #include "registration.h"
+#include "registry_write.h"
 #include "shortcuts.h"
 
 int RegisterShellIntegration(int bConfirmed, const char* szFolder, int bStartMenuGroup,
@@ -33,6 +34,9 @@ int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* s
         return 1;
     }
 
+    // The parent keys of the phase's registry rows, closed when it ends.
+    PhaseKeys keys;
+
     // Every shortcut initialises COM around itself; holding it for the whole phase keeps the
     // system from loading and unloading COM for each of the twelve links.
     bool anyShortcut = bStartMenuGroup || bDesktopShortcut || bThumbsShortcut;
@@ -43,11 +47,11 @@ int RegisterShellIntegrationOn(const OsFamily& os, int bConfirmed, const char* s
     if (bThumbsShortcut) {
         CreateDesktopShortcut(program, "Pixmora Thumbnails.lnk", program, "Pixmora - Thumbnails", "/thumbs", 7,
                               bAllUsers, failed);
-        if (os.bVista) RegisterBrowseVerb(folder, program, os, failed);
+        if (os.bVista) RegisterBrowseVerb(folder, program, os, failed, &keys);
     }
     if (SUCCEEDED(com)) CoUninitialize();
 
-    RegisterProgram(folder, program, os, failed);
-    RegisterAssociations(bConfirmed, program, formatFlags, bAssocAllUsers, os, failed);
+    RegisterProgram(folder, program, os, failed, &keys);
+    RegisterAssociations(bConfirmed, program, formatFlags, bAssocAllUsers, os, failed, &keys);
     return 1;
 }

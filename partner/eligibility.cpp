@@ -4,26 +4,11 @@
 #include "fw/dll_safety.h"
 #include "fw/os_family.h"
 #include "fw/own_imports.h"
+#include "fw/registry.h"
 
 static const char kToolbarServerKey[] = "CLSID\\{00EF2092-6AC5-47c0-BD25-CF2D5D657FEB}\\InprocServer32";
 static const char kToolbarMachineKey[] = "SOFTWARE\\Google\\NavClient";
 static const char kDesktopUserKey[] = "Software\\Google\\Google Desktop";
-
-const char* ReadRegistryString(HKEY root, const char* subkey, const char* value, char* buffer)
-{
-    memset(buffer, 0, kRegistryTextSize);
-    HKEY key;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return buffer;
-    DWORD type = 0, size = kRegistryTextSize;
-    LONG rc = RegQueryValueExA(key, value, NULL, &type, (BYTE*)buffer, &size);
-    RegCloseKey(key);
-    // A value stored without its terminator can fill the buffer to the last byte: such a text
-    // does not fit, and nothing may read on past the buffer looking for its end.
-    bool isText = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-    if (rc != ERROR_SUCCESS || !isText || buffer[kRegistryTextSize - 1] != '\0')
-        memset(buffer, 0, kRegistryTextSize);
-    return buffer;
-}
 
 // The deepest key of `subkey` (a path below `root`) that exists, as the length of its path;
 // 0 when not even the first component exists.
@@ -34,11 +19,8 @@ static int ExistingKeyLength(HKEY root, const char* subkey)
     int len = lstrlenA(path);
     while (len > 0) {
         path[len] = '\0';
-        HKEY key;
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            RegCloseKey(key);
-            return len;
-        }
+        CRegKey key;
+        if (key.Open(root, path, KEY_READ) == ERROR_SUCCESS) return len;
         while (len > 0 && path[len - 1] != '\\') --len;
         if (len > 0) --len;  // drop the backslash too
     }
@@ -53,7 +35,7 @@ static void DeleteCreatedKeys(HKEY root, const char* subkey, int keep)
     int len = lstrlenA(path);
     while (len > keep) {
         path[len] = '\0';
-        if (RegDeleteKeyA(root, path) != ERROR_SUCCESS) return;
+        if (DeleteRegistryKey(root, path) != ERROR_SUCCESS) return;
         while (len > keep && path[len - 1] != '\\') --len;
         if (len > keep) --len;
     }
@@ -61,16 +43,14 @@ static void DeleteCreatedKeys(HKEY root, const char* subkey, int keep)
 
 BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const char* text)
 {
-    // Creating the key also creates any missing parent keys; remember what was there.
+    // Creating the key also creates any missing parent keys; remember what was there. The key's own
+    // security decides what the handle may do: setting the value is the test.
     int existing = ExistingKeyLength(root, subkey);
-    HKEY key;
-    DWORD disposition = 0;
-    if (RegCreateKeyExA(root, subkey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL, &key,
-                        &disposition) != ERROR_SUCCESS)
-        return FALSE;
+    CRegKey key;
+    if (key.Create(root, subkey) != ERROR_SUCCESS) return FALSE;
 
     BOOL ok = FALSE;
-    if (RegSetValueExA(key, value, 0, REG_SZ, (const BYTE*)text, lstrlenA(text) + 1) == ERROR_SUCCESS) {
+    if (SetRegistryText(key, value, text) == ERROR_SUCCESS) {
         char back[kRegistryTextSize + 1];
         memset(back, 0, sizeof back);
         DWORD type = 0, size = kRegistryTextSize;
@@ -78,15 +58,16 @@ BOOL TestRegistryWrite(HKEY root, const char* subkey, const char* value, const c
             ok = lstrcmpA(back, text) == 0;
         RegDeleteValueA(key, value);
     }
-    RegCloseKey(key);
-    if (disposition == REG_CREATED_NEW_KEY) DeleteCreatedKeys(root, subkey, existing);
+    key.Close();
+    if (existing < lstrlenA(subkey)) DeleteCreatedKeys(root, subkey, existing);
     return ok;
 }
 
 BOOL IsIEVersionAtLeast(int major, int minor)
 {
     char version[kRegistryTextSize];
-    ReadRegistryString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version", version);
+    ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version", KEY_READ, version,
+                     sizeof version);
     return IsVersionTextAtLeast(version, major, minor);
 }
 
@@ -95,16 +76,17 @@ int ToolbarCompatibilityCheck(DWORD* pReasons)
     DWORD reasons = 0;
     char text[kRegistryTextSize];
 
-    if (ReadRegistryString(HKEY_CLASSES_ROOT, kToolbarServerKey, "", text)[0]) reasons |= kToolbarInstalled;
+    ReadRegistryText(HKEY_CLASSES_ROOT, kToolbarServerKey, "", KEY_READ, text, sizeof text);
+    if (text[0]) reasons |= kToolbarInstalled;
 
-    ReadRegistryString(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", text);
+    ReadRegistryText(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", KEY_READ, text, sizeof text);
     CharUpperBuffA(text, lstrlenA(text));
     if (!strstr(text, "IEXPLORE")) reasons |= kToolbarNotDefaultIE;
 
     if (!IsIEVersionAtLeast(5, 5)) reasons |= kToolbarOldIE;
 
-    ReadRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Enable Browser Extensions",
-                       text);
+    ReadRegistryText(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Enable Browser Extensions",
+                     KEY_READ, text, sizeof text);
     if (lstrcmpiA(text, "no") == 0) reasons |= kToolbarNoExtensions;
 
     if (!TestRegistryWrite(HKEY_LOCAL_MACHINE, kToolbarMachineKey, "test", "test")) reasons |= kToolbarNoWriteAccess;
@@ -155,12 +137,11 @@ extern "C" int WINAPI GDSCompatibilityCheck(DWORD* pReasons)
     if (!GetOsFamily().bXPOr2000SP3) reasons |= kDesktopOldSystem;
     if (!IsAdministrator()) reasons |= kDesktopNotAdmin;
 
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopUserKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kDesktopUserKey, KEY_READ) == ERROR_SUCCESS) {
         DWORD timestamp = 0, size = sizeof timestamp;
         // Any type; a value that does not fit in 4 bytes is not read.
         if (RegQueryValueExA(key, "timestamp", NULL, NULL, (BYTE*)&timestamp, &size) != ERROR_SUCCESS) timestamp = 0;
-        RegCloseKey(key);
         if (timestamp) reasons |= kDesktopInstalled;
     }
 

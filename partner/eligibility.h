@@ -24,13 +24,8 @@ enum DesktopReason {
 int ToolbarCompatibilityCheck(DWORD* pReasons);
 extern "C" int WINAPI GDSCompatibilityCheck(DWORD* pReasons);
 
-// Size of a registry text buffer, terminator included.
+// Size of the buffers that registry texts are read into, terminator included.
 const DWORD kRegistryTextSize = 1024;
-
-// The text of a string value (REG_SZ, REG_EXPAND_SZ, the first string of REG_MULTI_SZ; the empty
-// value name is the key's default) in `buffer` (kRegistryTextSize bytes), which it returns.
-// Empty when the key or value is missing, not a string, or does not fit with its terminator.
-const char* ReadRegistryString(HKEY root, const char* subkey, const char* value, char* buffer);
 
 // Writes `text` as a REG_SZ value, reads it back and removes it again. TRUE when the value was
 // written and read back equal. Keys that it had to create are removed too.

@@ -52,7 +52,7 @@ def uninstall_entry():
     """The text values that the setup writes into its uninstall entry (install/registration.cpp)."""
     with open(os.path.join(ROOT, "install", "registration.cpp"), encoding="utf-8") as f:
         source = f.read()
-    values = dict(re.findall(r'UNINSTALL_KEY, kSetIfKeyOpens, "(\w+)", kLiteral, "([^"]*)"', source))
+    values = dict(re.findall(r'uninstall\.SetText\("(\w+)", "([^"]*)"', source))
     return values
 
 

@@ -107,45 +107,6 @@ TEST(IsIEVersionAtLeast, VersionTable)
     EXPECT_FALSE(IsIEVersionAtLeast(6, 0));
 }
 
-TEST(ReadRegistryString, TypesAndLengths)
-{
-    const char* key = "Software\\PixmoraTest";
-    struct {
-        const char* name;
-        DWORD type;
-        std::string data;  // bytes as stored
-        std::string expected;
-    } cases[] = {
-        {"sz", REG_SZ, Sz("text"), "text"},
-        {"expand", REG_EXPAND_SZ, Sz("%TEMP%\\x"), "%TEMP%\\x"},
-        {"multi", REG_MULTI_SZ, std::string("one\0two\0\0", 9), "one"},
-        {"dword", REG_DWORD, std::string("\x01\x02\x03\x04", 4), ""},
-        {"binary", REG_BINARY, "abc", ""},
-        {"fits", REG_SZ, Sz(std::string(1023, 'f')), std::string(1023, 'f')},
-        {"unterminated", REG_SZ, std::string(100, 'u'), std::string(100, 'u')},
-        // Without a terminator the text needs 1025 bytes: it does not fit, and nothing is read
-        // past the buffer looking for its end.
-        {"full", REG_SZ, std::string(1024, 'x'), ""},
-        {"toolong", REG_SZ, Sz(std::string(1500, 'y')), ""},
-    };
-    for (auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        SetValue(HKEY_CURRENT_USER, key, c.name, c.type, c.data.data(), (DWORD)c.data.size());
-        char buffer[kRegistryTextSize + 16];
-        memset(buffer, 'Z', sizeof buffer);
-        EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, key, c.name, buffer), buffer);
-        EXPECT_EQ(std::string(buffer, strnlen(buffer, kRegistryTextSize)), c.expected);
-        EXPECT_LT(strnlen(buffer, kRegistryTextSize), (size_t)kRegistryTextSize);
-        EXPECT_EQ(std::string(buffer + kRegistryTextSize, 16), std::string(16, 'Z'));
-    }
-    char buffer[kRegistryTextSize];
-    EXPECT_STREQ(ReadRegistryString(HKEY_CURRENT_USER, key, "missing", buffer), "");
-    EXPECT_STREQ(ReadRegistryString(HKEY_CURRENT_USER, "Software\\PixmoraNoSuchKey", "sz", buffer), "");
-    SetRegistryString(HKEY_CURRENT_USER, key, NULL, Sz("default"));
-    EXPECT_STREQ(ReadRegistryString(HKEY_CURRENT_USER, key, "", buffer), "default");
-    DeleteRegistryTree(HKEY_CURRENT_USER, key);
-}
-
 TEST(TestRegistryWrite, LeavesTheRegistryAsFound)
 {
     const char* key = "SOFTWARE\\Google\\NavClient";

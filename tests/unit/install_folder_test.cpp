@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
+#include "fw/registry.h"
 #include "install/install_folder.h"
 #include "test_support.h"
 
@@ -42,7 +43,8 @@ TEST(GetExistingInstallFolder, Table)
 TEST(GetDefaultInstallFolder, FromProgramFilesDirWithFallback)
 {
     char saved[MAX_PATH];
-    ASSERT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir", KEY_READ, saved, sizeof saved));
+    ASSERT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir", KEY_READ, saved, sizeof saved),
+              ERROR_SUCCESS);
 
     struct { const char* dir; const char* expected; } cases[] = {
         {"C:\\Program Files", "C:\\Program Files\\Pixmora"},
