@@ -1,13 +1,13 @@
 #include "command_line.h"
 #include <windows.h>
 #include <string.h>
-#include "../fw/cstring.h"
-#include "../install/install_folder.h"
-#include "../install/install_log.h"
-#include "../install/installation.h"
-#include "../install/viewer.h"
-#include "../install/path_text.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "install/install_folder.h"
+#include "install/install_log.h"
+#include "install/installation.h"
+#include "install/viewer.h"
+#include "install/path_text.h"
+#include "res/resource.h"
 #include "exit_code.h"
 #include "switches.h"
 

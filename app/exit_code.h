@@ -1,6 +1,6 @@
 // The process's exit codes, and the one place where an installation's outcome becomes one.
 #pragma once
-#include "../install/install_result.h"
+#include "install/install_result.h"
 
 enum ExitCode {
     kExitInstalled = 0,

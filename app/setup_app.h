@@ -1,11 +1,8 @@
 // The setup's application object: chooses between the silent run and the wizard.
 #pragma once
-#include "../fw/winapp.h"
+#include "fw/winapp.h"
 
 class CSetupApp : public CWinApp {
 public:
     BOOL InitInstance() override;
-
-private:
-    LOGFONTA m_logFont;  // work record for the wizard fonts
 };

@@ -1,6 +1,6 @@
 // The command-line switches of the silent run.
 #pragma once
-#include "../install/install_options.h"
+#include "install/install_options.h"
 
 const int kCommandLineBufferSize = 520;  // switches past this many characters are not seen
 

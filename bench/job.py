@@ -45,7 +45,7 @@ def payload_files():
 def extensions():
     """(group, extension, type name, icon, open-with) in registration order."""
     with open(os.path.join(SOURCE, "install", "associations_table.cpp")) as f:
-        rows = re.findall(r'\{(\d+), "(\w+)", "(\w+)", (OWN|P0|P8|P9), (true|false)\}', f.read())
+        rows = re.findall(r'\{(\d+), "(\w+)", "(\w+)", (OWN|P0|P8|P9), (true|false)(?:, "[^"]*", "[^"]*")?\}', f.read())
     rows = [(int(g), e, t, i, o == "true") for g, e, t, i, o in rows]
     assert len(rows) == 87 and len({r[0] for r in rows}) == 67, len(rows)
     return rows

@@ -1,7 +1,7 @@
 #include "web_link_static.h"
 #include <shellapi.h>
 #include <string.h>
-#include "../fw/registry.h"
+#include "fw/registry.h"
 #include "open_link.h"
 
 CWebLinkStatic::CWebLinkStatic()
@@ -50,6 +50,9 @@ BOOL CWebLinkStatic::DestroyWindow()
     return CStatic::DestroyWindow();
 }
 
+// The hand cursor among the resources of the system's help program.
+static const WORD kHelpHandCursor = 106;
+
 void CWebLinkStatic::LoadLinkCursor()
 {
     if (m_hLinkCursor) return;
@@ -59,7 +62,7 @@ void CWebLinkStatic::LoadLinkCursor()
     lstrcatA(path, "\\winhlp32.exe");
     HMODULE module = LoadLibraryA(path);
     if (!module) return;
-    HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(106));
+    HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(kHelpHandCursor));
     if (cursor) m_hLinkCursor = (HCURSOR)CopyIcon((HICON)cursor);
     FreeLibrary(module);
 }

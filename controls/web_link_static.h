@@ -2,8 +2,8 @@
 // underline (always, never or while hovered), a hand cursor, a size that fits its text, and a
 // click that opens the target in the web browser.
 #pragma once
-#include "../fw/controls.h"
-#include "../fw/cstring.h"
+#include "fw/controls.h"
+#include "fw/cstring.h"
 
 class CWebLinkStatic : public CStatic {
 public:

@@ -6,9 +6,9 @@
 #include <stdlib.h>
 #include "http_text.h"
 #include "http_download_dlg.h"
-#include "../fw/format_string.h"
-#include "../fw/winapp.h"
-#include "../res/resource.h"
+#include "fw/format_string.h"
+#include "fw/winapp.h"
+#include "res/resource.h"
 
 UINT CHttpDownloadDlg::DownloadThread(LPVOID pParam)
 {

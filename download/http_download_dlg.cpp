@@ -1,7 +1,7 @@
 #include "http_download_dlg.h"
 #include <string.h>
-#include "../fw/url.h"
-#include "../fw/url_text.h"
+#include "fw/url.h"
+#include "fw/url_text.h"
 
 const char CHttpDownloadDlg::kClassName[] = "CHttpDownloadDlg";
 
@@ -27,11 +27,11 @@ CHttpDownloadDlg::~CHttpDownloadDlg()
 
 void CHttpDownloadDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, 1001, m_wndHeading);
-    DDX_Control(pDX, 1005, m_wndRate);
-    DDX_Control(pDX, 1004, m_wndTimeLeft);
-    DDX_Control(pDX, 1003, m_ctrlProgress);
-    DDX_Control(pDX, 1002, m_wndDisplayText);
+    DDX_Control(pDX, IDC_DL_HEADING, m_wndHeading);
+    DDX_Control(pDX, IDC_DL_RATE, m_wndRate);
+    DDX_Control(pDX, IDC_DL_TIME_LEFT, m_wndTimeLeft);
+    DDX_Control(pDX, IDC_DL_PROGRESS, m_ctrlProgress);
+    DDX_Control(pDX, IDC_DL_FILE, m_wndDisplayText);
 }
 
 BOOL CHttpDownloadDlg::OnInitDialog()

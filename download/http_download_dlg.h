@@ -18,11 +18,12 @@
 #pragma once
 #include <windows.h>
 #include <wininet.h>
-#include "../fw/controls.h"
-#include "../fw/cstring.h"
-#include "../fw/dialog.h"
-#include "../fw/file.h"
-#include "../fw/thread.h"
+#include "fw/controls.h"
+#include "fw/cstring.h"
+#include "fw/dialog.h"
+#include "fw/file.h"
+#include "fw/thread.h"
+#include "res/resource.h"
 #include "network_calls.h"
 
 const UINT WM_DOWNLOAD_FINISHED = WM_APP + 1;  // wParam 1: ended with an error; 0 otherwise
@@ -42,7 +43,7 @@ struct DownloadFigures {
 
 class CHttpDownloadDlg : public CDialog {
 public:
-    enum { IDD = 124 };
+    enum { IDD = IDD_DOWNLOAD };
     static const char kClassName[];  // the class's name, for type identification
 
     explicit CHttpDownloadDlg(CWnd* pParent = NULL);
@@ -56,11 +57,11 @@ public:
     CString m_sPassword;
     CString m_sDisplayText; // second line of the dialog
 
-    CStatic m_wndHeading;       // 1001
-    CStatic m_wndRate;          // 1005
-    CStatic m_wndTimeLeft;      // 1004
-    CProgressCtrl m_ctrlProgress; // 1003, in kilobytes
-    CStatic m_wndDisplayText;   // 1002
+    CStatic m_wndHeading;
+    CStatic m_wndRate;
+    CStatic m_wndTimeLeft;
+    CProgressCtrl m_ctrlProgress; // in kilobytes
+    CStatic m_wndDisplayText;
 
     // Out
     CString m_sError;

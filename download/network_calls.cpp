@@ -1,7 +1,7 @@
 #include <new>
 #include "network_calls.h"
 #include <string.h>
-#include "../fw/thread.h"
+#include "fw/thread.h"
 
 enum { kSend, kRead, kQuery, kQuit };
 

@@ -1,7 +1,7 @@
 #include "progress_text.h"
 #include <limits.h>
-#include "../fw/format_string.h"
-#include "../res/resource.h"
+#include "fw/format_string.h"
+#include "res/resource.h"
 
 CString FormatSizeText(DWORD dwBytes)
 {

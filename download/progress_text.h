@@ -1,7 +1,7 @@
 // The texts and figures of the download progress display, from the string table.
 #pragma once
 #include <windows.h>
-#include "../fw/cstring.h"
+#include "fw/cstring.h"
 
 // "1023 Bytes", "1.5 KB", "1.00 MB".
 CString FormatSizeText(DWORD dwBytes);

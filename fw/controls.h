@@ -19,8 +19,7 @@ public:
 
 class CProgressCtrl : public CWnd {
 public:
-    // PBM_SETRANGE carries 16-bit limits; SetRange32 takes the full range.
-    void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
+    // The full 32-bit range (PBM_SETRANGE would carry 16-bit limits only).
     void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
     int SetPos(int pos) { return (int)SendMessage(PBM_SETPOS, pos); }
     int GetPos() const { return (int)SendMessage(PBM_GETPOS); }

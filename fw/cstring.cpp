@@ -87,4 +87,3 @@ char* CString::GetBuffer(int nMinLength)
     return m_psz;
 }
 
-void CString::ReleaseBuffer() {}

@@ -26,9 +26,8 @@ public:
     void Format(const char* fmt, ...);
 
     // Writable buffer of at least nMinLength + 1 bytes. The length is always measured from the
-    // terminator, so ReleaseBuffer has nothing left to do; it is kept for the familiar pairing.
+    // terminator, so the text is complete once the caller has written one.
     char* GetBuffer(int nMinLength);
-    void ReleaseBuffer();
 
 private:
     void Assign(const char* psz, int len);

@@ -23,10 +23,7 @@ void AfxFormatStrings(CString& rString, const char* format, const char* const* a
                 ++n;
             }
         }
-        if (out) {
-            out[n] = '\0';
-            result.ReleaseBuffer();
-        }
+        if (out) out[n] = '\0';
         length = n;
     }
     rString = result;

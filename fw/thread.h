@@ -18,7 +18,6 @@ public:
     BOOL m_bAutoDelete;
 
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
-    DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
 
 private:
     friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES);

@@ -8,7 +8,6 @@ static CString Part(const char* text, int start, int length)
     char* p = s.GetBuffer(length);
     memcpy(p, text + start, length);
     p[length] = '\0';
-    s.ReleaseBuffer();
     return s;
 }
 

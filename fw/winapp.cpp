@@ -6,7 +6,6 @@ CWinApp::CWinApp() : m_hInstance(NULL), m_lpCmdLine(""), m_pMainWnd(NULL), m_nEx
 CWinApp::~CWinApp() { if (s_pApp == this) s_pApp = NULL; }
 
 CWinApp* AfxGetApp() { return s_pApp; }
-HINSTANCE AfxGetInstanceHandle() { return GetModuleHandleA(NULL); }
 
 const char* AfxGetAppName()
 {

@@ -13,7 +13,6 @@ public:
 
     virtual BOOL InitInstance() { return FALSE; }
     // Kept for the classic start-up sequence; 32-bit Windows draws 3D controls itself.
-    void Enable3dControls() {}
 
     HINSTANCE m_hInstance;
     const char* m_lpCmdLine;  // the arguments: the process's command line after the program name
@@ -22,7 +21,6 @@ public:
 };
 
 CWinApp* AfxGetApp();
-HINSTANCE AfxGetInstanceHandle();
 // The application's name: the program file's base name ("pixmora_setup"), as the string table
 // holds no application title.
 const char* AfxGetAppName();

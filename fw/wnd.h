@@ -13,7 +13,6 @@ public:
     virtual ~CWnd();
 
     HWND m_hWnd;
-    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
     void Attach(HWND hwnd) { m_hWnd = hwnd; }

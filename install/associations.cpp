@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
-#include "../res/resource.h"
+#include "res/resource.h"
 #include "install_options.h"
 #include "registry_write.h"
 

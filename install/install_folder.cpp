@@ -2,7 +2,7 @@
 #include <shlobj.h>
 #include <stdlib.h>
 #include <string.h>
-#include "../fw/registry.h"
+#include "fw/registry.h"
 #include "path_text.h"
 
 int GetDefaultInstallFolder(char* out)

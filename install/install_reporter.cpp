@@ -1,7 +1,7 @@
 #include "install_reporter.h"
 #include <windows.h>
-#include "../fw/cstring.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "res/resource.h"
 #include "install_log.h"
 
 void SilentReporter::ReportError(const char*, const char* logLine)

@@ -1,5 +1,5 @@
 // The one way an installation run reaches a person: the install log in a silent run, message
-// boxes (caption string 4) in the wizard.
+// boxes (captioned "Pixmora Installation") in the wizard.
 #pragma once
 
 class InstallReporter {

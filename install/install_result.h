@@ -1,7 +1,7 @@
 // What one installation run did: its outcome and the rows after the payload that failed.
 #pragma once
 #include <windows.h>
-#include "../fw/cstring.h"
+#include "fw/cstring.h"
 
 enum InstallOutcome {
     kInstalled,

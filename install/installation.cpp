@@ -1,8 +1,8 @@
 #include "installation.h"
 #include <windows.h>
 #include <string.h>
-#include "../fw/cstring.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "res/resource.h"
 #include "path_text.h"
 #include "payload.h"
 #include "shell_integration.h"

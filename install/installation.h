@@ -14,6 +14,6 @@
 // in one warning, and the outcome is kInstalledWithErrors.
 InstallResult RunInstallation(const InstallOptions& o, InstallReporter& reporter);
 
-// Reports string 5 for a destination that cannot be used ("%s: %s", message then folder, in
+// Reports "invalid destination folder" for a destination that cannot be used ("%s: %s", message then folder, in
 // the log) and returns the outcome kInvalidFolder. Nothing is written.
 InstallResult RejectFolder(const char* folder, InstallReporter& reporter);

@@ -3,7 +3,7 @@
 // row is written whatever became of the rows before it; what fails goes to `failed`.
 #pragma once
 #include "install_result.h"
-#include "os_family.h"
+#include "fw/os_family.h"
 
 struct PhaseKeys;
 

@@ -3,7 +3,7 @@
 // once, below its open parent, and stays open while its rows are written.
 #pragma once
 #include <windows.h>
-#include "../fw/registry.h"
+#include "fw/registry.h"
 #include "install_result.h"
 
 class RowKey {

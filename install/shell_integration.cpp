@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <stdio.h>
 #include "associations.h"
-#include "os_family.h"
+#include "fw/os_family.h"
 #include "path_text.h"
 #include "registration.h"
 #include "registry_write.h"

@@ -1,7 +1,7 @@
 // Shortcuts, program registration and file associations, in that order.
 #pragma once
 #include "install_result.h"
-#include "os_family.h"
+#include "fw/os_family.h"
 
 // The whole step on this machine's Windows family; always 1. Every shortcut, registry value and
 // notification that cannot be written is listed in `failed`, and the step goes on.

@@ -1,9 +1,10 @@
 #include "eligibility.h"
 #include "version_text.h"
 #include <string.h>
-#include "../fw/dll_safety.h"
-#include "../fw/own_imports.h"
-#include "../fw/registry.h"
+#include "fw/dll_safety.h"
+#include "fw/os_family.h"
+#include "fw/own_imports.h"
+#include "fw/registry.h"
 
 static const char kToolbarServerKey[] = "CLSID\\{00EF2092-6AC5-47c0-BD25-CF2D5D657FEB}\\InprocServer32";
 static const char kToolbarMachineKey[] = "SOFTWARE\\Google\\NavClient";
@@ -124,17 +125,6 @@ BOOL IsAdministrator()
     return member;
 }
 
-// Windows XP or later, or Windows 2000 with service pack 3 or later.
-static bool IsSystemRecentEnough()
-{
-    OSVERSIONINFOEXA vi;
-    ZeroMemory(&vi, sizeof vi);
-    vi.dwOSVersionInfoSize = sizeof vi;
-    if (!GetVersionExA((OSVERSIONINFOA*)&vi)) return false;
-    if (vi.dwMajorVersion != 5) return vi.dwMajorVersion > 5;
-    return vi.dwMinorVersion >= 1 || vi.wServicePackMajor >= 3;
-}
-
 extern "C" int WINAPI GDSCompatibilityCheck(DWORD* pReasons)
 {
     // Other programs call this with our program loaded as a library.
@@ -144,7 +134,7 @@ extern "C" int WINAPI GDSCompatibilityCheck(DWORD* pReasons)
         return 0;
     }
     DWORD reasons = 0;
-    if (!IsSystemRecentEnough()) reasons |= kDesktopOldSystem;
+    if (!GetOsFamily().bXPOr2000SP3) reasons |= kDesktopOldSystem;
     if (!IsAdministrator()) reasons |= kDesktopNotAdmin;
 
     CRegKey key;

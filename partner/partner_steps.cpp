@@ -4,14 +4,11 @@
 #include <stdlib.h>
 #include <string.h>
 #include "mirrors.h"
-#include "../download/http_download_dlg.h"
-#include "../install/os_family.h"
-#include "../install/path_text.h"
+#include "download/http_download_dlg.h"
+#include "fw/os_family.h"
+#include "install/path_text.h"
 #include "private_folder.h"
 #include "signature.h"
-
-int g_bToolbarFailed = 0;
-int g_bDesktopFailed = 0;
 
 int ChooseMirrorIndex(unsigned seed)
 {
@@ -37,11 +34,10 @@ struct PartnerInstaller {
     const char* switches;
     const char* switches9x;
     int publisher;           // row of kPartnerPublishers
-    int* pFailed;
 };
 
-static const PartnerInstaller kToolbar = { "google_toolbar_installer.exe", "google_toolbar4_de.exe", "google_toolbar_9x_de.exe", "Google Toolbar", 811000, 559000, "/q /-b /s:de", "/q /s:de", kToolbarPartner, &g_bToolbarFailed };
-static const PartnerInstaller kDesktop = { "gds_de.exe", "google_ds_de.exe", "google_ds_de.exe", "Google Desktop", 746000, 746000, "-silent -bundle PXMA", "-silent -bundle PXMA", kDesktopPartner, &g_bDesktopFailed };
+static const PartnerInstaller kToolbar = { "google_toolbar_installer.exe", "google_toolbar4_de.exe", "google_toolbar_9x_de.exe", "Google Toolbar", 811000, 559000, "/q /-b /s:de", "/q /s:de", kToolbarPartner };
+static const PartnerInstaller kDesktop = { "gds_de.exe", "google_ds_de.exe", "google_ds_de.exe", "Google Desktop", 746000, 746000, "-silent -bundle PXMA", "-silent -bundle PXMA", kDesktopPartner };
 
 static const DWORD kRestartNeeded = 3010;  // installed; the partner asks for a restart
 
@@ -182,20 +178,12 @@ static int DownloadAndRun(const PartnerInstaller& partner, bool b9x)
     return installed;
 }
 
-// Downloads, checks and runs one partner installer; its failure flag is 0 only when it was
-// installed.
-static void InstallPartner(const PartnerInstaller& partner, bool b9x)
+bool InstallToolbarPartner()
 {
-    *partner.pFailed = 0;
-    *partner.pFailed = !DownloadAndRun(partner, b9x);
+    return DownloadAndRun(kToolbar, GetOsFamily().b9x) != 0;
 }
 
-void InstallToolbarPartner()
+bool InstallDesktopPartner()
 {
-    InstallPartner(kToolbar, GetOsFamily().b9x);
-}
-
-void InstallDesktopPartner()
-{
-    InstallPartner(kDesktop, false);
+    return DownloadAndRun(kDesktop, false) != 0;
 }

@@ -3,13 +3,8 @@
 // Each step fetches its installer from a random mirror into the temporary folder with the
 // download dialog, runs it with fixed switches when the download is plausibly complete by its
 // size, waits until it has ended, and removes the file. Nothing is shown or logged; the
-// outcome is the failure flag that the finish page reads.
+// outcome, which the finish page tells, is what each step returns.
 #pragma once
-
-// 1 when that partner's installer was not obtained (cancelled, failed, too small); cleared
-// just before each download. A started installer leaves it at 0 whatever the installer does.
-extern int g_bToolbarFailed;
-extern int g_bDesktopFailed;
 
 // Copies the base URL of a mirror (with its trailing slash) into szMirror (260 bytes). The
 // random generator is seeded anew with the tick count on every call.
@@ -17,7 +12,8 @@ void ChooseMirror(char* szMirror);
 // The mirror index for one seed: mirrors 0 and 1 come with probability 4/9, mirror 2 with 1/9.
 int ChooseMirrorIndex(unsigned seed);
 
-// The toolbar installer (the 9x line has its own file, switches and size limit).
-void InstallToolbarPartner();
-// The desktop-search installer.
-void InstallDesktopPartner();
+// The toolbar installer (the 9x line has its own file, switches and size limit). True only
+// when it was installed: obtained, checked, started and ended reporting success.
+bool InstallToolbarPartner();
+// The desktop-search installer, likewise.
+bool InstallDesktopPartner();

@@ -1,9 +1,9 @@
 #include "private_folder.h"
 #include <stdio.h>
 #include <sddl.h>
-#include "../fw/cstring.h"
-#include "../fw/dll_safety.h"
-#include "../install/path_text.h"
+#include "fw/cstring.h"
+#include "fw/dll_safety.h"
+#include "install/path_text.h"
 
 // Bound at run time: Windows 95/98/Me have none of these (nor access control at all).
 typedef BOOL(WINAPI* OpenProcessTokenFn)(HANDLE, DWORD, PHANDLE);

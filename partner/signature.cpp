@@ -2,8 +2,8 @@
 #include <wintrust.h>
 #include <softpub.h>
 #include <wincrypt.h>
-#include "../fw/cstring.h"
-#include "../fw/dll_safety.h"
+#include "fw/cstring.h"
+#include "fw/dll_safety.h"
 #include <string.h>
 
 // The trust and certificate libraries are bound here, from the system folder, rather than

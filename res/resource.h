@@ -34,5 +34,77 @@
 #define IDS_DL_RATE_BYTES        128
 #define IDS_DL_RATE_KB           129
 
+// Wizard pages and dialogs
+#define IDD_DESTINATION          101
+#define IDD_FORMATS              104
+#define IDD_RELEASE_NOTES        108
+#define IDD_READY                109
+#define IDD_FINISH               110
+#define IDD_OFFER_TOOLBAR        111
+#define IDD_OFFER_DESKTOP        112
+#define IDD_OFFER_BOTH           113
+#define IDD_FINISH_BOTH          114  // the finish page after the combined offer
+#define IDD_DOWNLOAD             124
+
+// Icon and bitmaps
+#define IDI_SETUP                111
+#define IDB_LOGO                 113
+#define IDB_TOOLBAR              163  // toolbar offer
+#define IDB_TOOLBAR_SMALL        165  // combined offer and finish pages
+#define IDB_DESKTOP              166  // desktop-search offer
+#define IDB_DESKTOP_SMALL        168  // finish pages
+#define IDB_DESKTOP_TINY         169  // combined offer
+
+// Controls. Pages reuse numbers: an id names a control of the pages listed with it.
+// Destination page
+#define IDC_FOLDER               1000
+#define IDC_BROWSE               1009
+#define IDC_DESKTOP              1011
+#define IDC_START_MENU           1012
+#define IDC_WELCOME              1013
+#define IDC_CURRENT_USER         1016
+#define IDC_ALL_USERS            1017
+#define IDC_NO_SHORTCUTS         1019
+#define IDC_THUMBS               1021
+// Release notes page
+#define IDC_NOTES_TEXT           1000
+// File types page
+#define IDC_ASSOC_ALL_USERS      1037
+#define IDC_SELECT_ALL           1080
+#define IDC_SELECT_NONE          1081
+#define IDC_IMAGES_ONLY          1091
+#define IDC_FORMAT_LIST          1579
+// Ready page
+#define IDC_READY_FOLDER         1010
+#define IDC_READY_TITLE          1014
+// Finish pages
+#define IDC_FINISH_TITLE         1015
+#define IDC_START_VIEWER         1020
+#define IDC_SHOW_FAQ             1022
+#define IDC_TOOLBAR_NOTE         1028
+#define IDC_DESKTOP_NOTE         1029
+#define IDC_TOOLBAR_PICTURE      1030
+#define IDC_DESKTOP_PICTURE      1033
+// Offer pages
+#define IDC_TOOLBAR_ACCEPT       1023  // toolbar offer
+#define IDC_TOOLBAR_DECLINE      1024
+#define IDC_OFFER_FEATURES       1025  // single offers
+#define IDC_FREE_LABEL           1026
+#define IDC_TERMS_LINK           1027  // the first (or only) program's
+#define IDC_PRIVACY_LINK         1028
+#define IDC_OFFER_TITLE          1029
+#define IDC_DESKTOP_TERMS_LINK   1030  // combined offer: the desktop search's
+#define IDC_DESKTOP_PRIVACY_LINK 1031
+#define IDC_DESKTOP_ACCEPT       1031  // desktop-search offer
+#define IDC_DESKTOP_DECLINE      1032
+#define IDC_BOTH_TOOLBAR         1034  // combined offer
+#define IDC_BOTH_DESKTOP         1035
+// Download dialog
+#define IDC_DL_HEADING           1001
+#define IDC_DL_FILE              1002
+#define IDC_DL_PROGRESS          1003
+#define IDC_DL_TIME_LEFT         1004
+#define IDC_DL_RATE              1005
+
 // Release notes shown by the wizard ("TXT" 128); not part of the payload.
 #define IDR_RELEASE_NOTES        128

@@ -1,60 +1,62 @@
-// Page 0: destination folder and shortcuts.
 #include <windows.h>
 #include <shlobj.h>
 #include <stdlib.h>
-#include "../fw/cstring.h"
-#include "../install/install_folder.h"
-#include "../install/path_text.h"
-#include "../install/viewer.h"
-#include "../res/resource.h"
-#include "wiz_page.h"
+#include "fw/cstring.h"
+#include "install/install_folder.h"
+#include "install/path_text.h"
+#include "install/viewer.h"
+#include "destination_page.h"
+#include "res/resource.h"
 #include "wiz_sheet.h"
 
-enum { kFolderField = 1000, kBrowse = 1009, kDesktop = 1011, kStartMenu = 1012, kTitle = 1013,
-       kCurrentUser = 1016, kAllUsers = 1017, kNone = 1019, kThumbs = 1021 };
-
-static void ShowMessage(HWND owner, UINT textId, UINT icon)
+BOOL CDestinationPage::OnSetActive()
 {
-    CString text, caption;
-    text.LoadString(textId);
-    caption.LoadString(IDS_CAPTION);
-    MessageBoxA(owner, text, caption, MB_OK | icon);
-}
-
-void OnActivateDestinationPage(CWizPropertyPage* page)
-{
-    CWizPropertySheet* sheet = page->m_pSheet;
+    CWizPropertySheet* sheet = m_pSheet;
     sheet->EnableButton(ID_WIZBACK, FALSE);
-    HICON icon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(111));
+    HICON icon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDI_SETUP));
     sheet->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)icon);
 
-    if (page->m_bFirstActivation) {
+    if (m_bFirstActivation) {
         sheet->SetButtonText(ID_WIZBACK, "< &Zur\xFC" "ck");
         sheet->SetButtonText(ID_WIZNEXT, "&Weiter >");
-        ::SendMessageA(page->GetDlgItem(kTitle), WM_SETFONT, (WPARAM)(HFONT)sheet->m_fontTitle, TRUE);
-        page->CheckDlgButton(kDesktop, BST_CHECKED);
-        page->CheckDlgButton(kThumbs, BST_CHECKED);
-        page->CheckDlgButton(kStartMenu, BST_CHECKED);
-        page->CheckDlgButton(kCurrentUser, BST_CHECKED);
+        SetFont(IDC_WELCOME, sheet->m_fontTitle);
+        CheckDlgButton(IDC_DESKTOP, BST_CHECKED);
+        CheckDlgButton(IDC_THUMBS, BST_CHECKED);
+        CheckDlgButton(IDC_START_MENU, BST_CHECKED);
+        CheckDlgButton(IDC_CURRENT_USER, BST_CHECKED);
         char folder[MAX_PATH];
-        if (page->GetDlgItemText(kFolderField, folder, sizeof folder) == 0) {
+        if (GetDlgItemText(IDC_FOLDER, folder, sizeof folder) == 0) {
             GetDefaultInstallFolder(folder);
             char existing[MAX_PATH];
             if (GetExistingInstallFolder(existing)) lstrcpyA(folder, existing);
-            page->SetDlgItemText(kFolderField, folder);
+            SetDlgItemText(IDC_FOLDER, folder);
         }
     }
-    if (IsViewerRunning()) ShowMessage(sheet->m_hWnd, IDS_VIEWER_RUNNING, MB_ICONEXCLAMATION);
-    page->m_bFirstActivation = 0;
+    if (IsViewerRunning()) ShowMessage(IDS_VIEWER_RUNNING, MB_ICONEXCLAMATION);
+    m_bFirstActivation = false;
+    return CWizPage::OnSetActive();
 }
 
-bool ValidateDestinationPage(CWizPropertyPage* page)
+LRESULT CDestinationPage::OnNext()
 {
     char folder[MAX_PATH];
-    page->GetDlgItemText(kFolderField, folder, sizeof folder);
-    if (IsDriveFolder(folder)) return true;
-    ShowMessage(page->m_pSheet->m_hWnd, IDS_INVALID_FOLDER, MB_ICONHAND);
-    return false;
+    GetDlgItemText(IDC_FOLDER, folder, sizeof folder);
+    if (!IsDriveFolder(folder)) {
+        ShowMessage(IDS_INVALID_FOLDER, MB_ICONHAND);
+        return -1;
+    }
+    return CWizPage::OnNext();
+}
+
+void CDestinationPage::Store()
+{
+    InstallOptions& o = Model().options;
+    o.szFolder[0] = '\0';
+    GetDlgItemText(IDC_FOLDER, o.szFolder, sizeof o.szFolder);
+    o.bStartMenuGroup = IsDlgButtonChecked(IDC_START_MENU) == BST_CHECKED;
+    o.bDesktopShortcut = IsDlgButtonChecked(IDC_DESKTOP) == BST_CHECKED;
+    o.bThumbsShortcut = IsDlgButtonChecked(IDC_THUMBS) == BST_CHECKED;
+    o.bAllUsers = IsDlgButtonChecked(IDC_ALL_USERS) == BST_CHECKED;
 }
 
 static int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM, LPARAM data)
@@ -92,37 +94,36 @@ int BrowseForFolder(HWND owner, char* path)
     return 1;
 }
 
-static void EnableUserChoice(CWizPropertyPage* page, BOOL enable)
+void CDestinationPage::EnableUserChoice(BOOL enable)
 {
-    ::EnableWindow(page->GetDlgItem(kCurrentUser), enable);
-    ::EnableWindow(page->GetDlgItem(kAllUsers), enable);
+    ::EnableWindow(GetDlgItem(IDC_CURRENT_USER), enable);
+    ::EnableWindow(GetDlgItem(IDC_ALL_USERS), enable);
 }
 
-bool OnDestinationPageCommand(CWizPropertyPage* page, int id)
+BOOL CDestinationPage::OnClicked(int id)
 {
-    if (page->m_nIDTemplate != 101) return false;
     switch (id) {
-    case kDesktop:
-    case kThumbs:
-    case kStartMenu:
-        EnableUserChoice(page, page->IsDlgButtonChecked(kDesktop) || page->IsDlgButtonChecked(kThumbs) ||
-                                   page->IsDlgButtonChecked(kStartMenu));
-        return true;
-    case kNone:
-        page->CheckDlgButton(kDesktop, BST_UNCHECKED);
-        page->CheckDlgButton(kThumbs, BST_UNCHECKED);
-        page->CheckDlgButton(kStartMenu, BST_UNCHECKED);
-        EnableUserChoice(page, FALSE);
-        return true;
-    case kBrowse: {
+    case IDC_DESKTOP:
+    case IDC_THUMBS:
+    case IDC_START_MENU:
+        EnableUserChoice(IsDlgButtonChecked(IDC_DESKTOP) || IsDlgButtonChecked(IDC_THUMBS) ||
+                         IsDlgButtonChecked(IDC_START_MENU));
+        return TRUE;
+    case IDC_NO_SHORTCUTS:
+        CheckDlgButton(IDC_DESKTOP, BST_UNCHECKED);
+        CheckDlgButton(IDC_THUMBS, BST_UNCHECKED);
+        CheckDlgButton(IDC_START_MENU, BST_UNCHECKED);
+        EnableUserChoice(FALSE);
+        return TRUE;
+    case IDC_BROWSE: {
         char path[MAX_PATH];
-        page->GetDlgItemText(kFolderField, path, sizeof path);
-        if (BrowseForFolder(GetActiveWindow(), path)) {
+        GetDlgItemText(IDC_FOLDER, path, sizeof path);
+        if (BrowseForFolder(::GetActiveWindow(), path)) {
             AppendBackslash(path, sizeof path);
-            page->SetDlgItemText(kFolderField, path);
+            SetDlgItemText(IDC_FOLDER, path);
         }
-        return true;
+        return TRUE;
     }
     }
-    return false;
+    return FALSE;
 }

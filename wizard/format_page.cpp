@@ -1,91 +1,9 @@
-// Page 2: the file types to associate, one list row per format group.
-#include <windows.h>
+#include "format_page.h"
 #include <commctrl.h>
-#include "../install/install_options.h"
-#include "wiz_page.h"
-#include "wiz_sheet.h"
+#include "install/associations.h"
+#include "install/install_options.h"
 
-struct FormatRow {
-    const char* extensions;
-    const char* description;  // " *": read through a plug-in
-};
-
-// Row numbers are the format rows of the installation options; rows 0..51 are images.
-static const FormatRow kFormats[kFormatCount] = {
-    {"ANI", "Animated Windows Cursors"},
-    {"B3D", "BodyPaint 3D Format *"},
-    {"BMP/DIB", "Windows Bitmap"},
-    {"CAM", "Casio Camera Format (JPG only) *"},
-    {"CLP", "Windows Clipboard"},
-    {"CRW/CR2", "Canon RAW Format *"},
-    {"CUR", "Windows Cursor"},
-    {"DCM", "DICOM/ACR Format *"},
-    {"DCX", "Multipage Zsoft Paintbrush"},
-    {"DDS", "Direct Draw Surface *"},
-    {"DJVU/IW44", "DjVu Format *"},
-    {"ECW", "Enhanced Compressed Wavelet *"},
-    {"EMF", "Enhanced Windows Metafile"},
-    {"EPS", "Encapsulated PostScript (TIF only)"},
-    {"FPX", "FlashPix Format *"},
-    {"FSH", "EA Sports FSH Format *"},
-    {"G3", "G3 FAX Format *"},
-    {"GIF", "Compuserve GIF"},
-    {"ICL", "Windows Icon Library"},
-    {"ICO", "Windows Icon"},
-    {"IFF", "Amiga Interchange File Format"},
-    {"IMG", "GEM Raster Format *"},
-    {"JP2/JPC/J2K", "JPEG2000 Format *"},
-    {"JPG/JPEG/JPE", "JPEG Format"},
-    {"JPM", "JPM Format *"},
-    {"KDC", "Kodak Digital Camera Format *"},
-    {"LDF", "LuraDocument Format *"},
-    {"LWF", "LuraWave Format *"},
-    {"MNG/JNG", "Multiple Network Graphics *"},
-    {"NLM/NOL/NGG/GSM", "Nokia LogoManager Format *"},
-    {"PBM", "Portable Bitmap"},
-    {"PCD", "Kodak Photo CD"},
-    {"PCX", "Zsoft Paintbrush"},
-    {"PGM", "Portable Greymap"},
-    {"PNG", "Portable Network Graphics"},
-    {"PPM", "Portable Pixelmap"},
-    {"PSD", "Adobe Photoshop Image"},
-    {"PSP", "Paint Shop Pro Image *"},
-    {"RAS", "Sun Raster Format"},
-    {"RAW", "RAW Image Data *"},
-    {"RLE", "Utah RLE Format *"},
-    {"SFF", "Structured Fax Format *"},
-    {"SFW", "Seattle Film Works Format *"},
-    {"SGI", "Silicon Graphics Image *"},
-    {"SID", "LizardTech MrSID Format *"},
-    {"SWF", "Macromedia Flash Format *"},
-    {"TGA", "Truevision Targa"},
-    {"TIF/TIFF", "Tagged Image File Format"},
-    {"WMBP", "WAP Bitmap *"},
-    {"WMF", "Windows Metafile"},
-    {"XBM", "X-Bitmap *"},
-    {"XPM", "X-Pixmap *"},
-    {"TTF", "True Type Font Format *"},
-    {"ASF", "Advanced Systems Format *"},
-    {"AVI", "Video for Windows *"},
-    {"MPG/MPE/MPEG", "MPEG Movie *"},
-    {"MOV", "Apple QuickTime Movie *"},
-    {"WMV", "Windows Media Video File *"},
-    {"AIF", "Audio Interchange Format *"},
-    {"MID/RMI", "MIDI Sound Format *"},
-    {"MED", "MED/OctaMED Audio Format *"},
-    {"MP3", "MPEG Audio Format *"},
-    {"OGG", "Ogg Vorbis Audio Format *"},
-    {"RA", "Real Audio Format *"},
-    {"AU/SND", "SUN Audio Format *"},
-    {"WAV", "Windows Audio Format *"},
-    {"WMA", "Windows Media Audio File *"},
-};
-
-enum { kList = 1579, kAllUsers = 1037, kSelectAll = 1080, kSelectNone = 1081, kImagesOnly = 1091 };
 enum { kImageUnchecked = 1, kImageChecked = 2 };
-
-const char* GetFormatExtensions(int row) { return kFormats[row].extensions; }
-const char* GetFormatDescription(int row) { return kFormats[row].description; }
 
 void GetFormatColumnWidths(int listWidth, int* col0, int* col1)
 {
@@ -116,10 +34,10 @@ void FillFormatList(HWND list)
         LVITEMA item = {};
         item.mask = LVIF_TEXT;
         item.iItem = row;
-        item.pszText = (char*)kFormats[row].extensions;
+        item.pszText = (char*)FormatGroupRow(row)->label;
         SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
         item.iSubItem = 1;
-        item.pszText = (char*)kFormats[row].description;
+        item.pszText = (char*)FormatGroupRow(row)->description;
         SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
     }
 }
@@ -136,7 +54,7 @@ void SelectFormatRows(HWND list, int button)
 {
     int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     for (int row = 0; row < count; ++row)
-        SetRowChecked(list, row, button == kSelectAll || (button == kImagesOnly && row < kImageFormatCount));
+        SetRowChecked(list, row, button == IDC_SELECT_ALL || (button == IDC_IMAGES_ONLY && row < kImageFormatCount));
 }
 
 void ReadFormatFlags(HWND list, int* formatFlags, int* bAnyFormat)
@@ -154,23 +72,25 @@ void ReadFormatFlags(HWND list, int* formatFlags, int* bAnyFormat)
     }
 }
 
-void OnActivateFormatPage(CWizPropertyPage* page)
+BOOL CFormatPage::OnSetActive()
 {
-    CWizPropertySheet* sheet = page->m_pSheet;
-    if (sheet->m_hFormatList) return;  // built once; later visits keep the ticks
-    sheet->m_hFormatList = page->GetDlgItem(kList);
-    FillFormatList(sheet->m_hFormatList);
+    if (!m_hList) {
+        m_hList = GetDlgItem(IDC_FORMAT_LIST);
+        FillFormatList(m_hList);
+    }
+    return CWizPage::OnSetActive();
 }
 
-bool OnFormatPageCommand(CWizPropertyPage* page, int id)
+BOOL CFormatPage::OnClicked(int id)
 {
-    if (page->m_nIDTemplate != 104 || (id != kSelectAll && id != kSelectNone && id != kImagesOnly)) return false;
-    SelectFormatRows(page->m_pSheet->m_hFormatList, id);
-    return true;
+    if (id != IDC_SELECT_ALL && id != IDC_SELECT_NONE && id != IDC_IMAGES_ONLY) return FALSE;
+    SelectFormatRows(m_hList, id);
+    return TRUE;
 }
 
-void ReadFormatChoices(CWizPropertySheet* sheet, InstallOptions* o)
+void CFormatPage::Store()
 {
-    ReadFormatFlags(sheet->m_hFormatList, o->formatFlags, &o->bAnyFormat);
-    o->bAssocAllUsers = sheet->IsPageButtonChecked(2, kAllUsers);
+    InstallOptions& o = Model().options;
+    ReadFormatFlags(m_hList, o.formatFlags, &o.bAnyFormat);
+    o.bAssocAllUsers = IsDlgButtonChecked(IDC_ASSOC_ALL_USERS) == BST_CHECKED;
 }

@@ -1,88 +1,91 @@
-// Page 3 when the machine qualifies for a partner offer.
-#include <windows.h>
-#include "wiz_page.h"
-#include "wiz_sheet.h"
+#include "offer_page.h"
+#include "fw/os_family.h"
 #include "web_addresses.h"
+#include "wiz_sheet.h"
 
-static bool Is9x()
+static UINT OfferTemplate(OfferKind kind)
 {
-    OSVERSIONINFOA vi;
-    ZeroMemory(&vi, sizeof vi);
-    vi.dwOSVersionInfoSize = sizeof vi;
-    return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    return kind == kOfferBoth ? IDD_OFFER_BOTH : kind == kOfferDesktop ? IDD_OFFER_DESKTOP : IDD_OFFER_TOOLBAR;
 }
 
-static void BindLink(CWizPropertyPage* page, CDataExchange* pDX, int id, CWebLinkStatic& link, const char* target)
+COfferPage::COfferPage(OfferKind kind) : CWizPage(OfferTemplate(kind)), m_kind(kind) {}
+
+void COfferPage::BindLink(CDataExchange* pDX, int id, CWebLinkStatic& link, const char* target)
 {
     DDX_Control(pDX, id, link);
     link.SetUnderlineMode(1);
     link.SetLinkTarget(target);
 }
 
-void BindOfferPageControls(CWizPropertyPage* page, CDataExchange* pDX)
+void COfferPage::DoDataExchange(CDataExchange* pDX)
 {
-    CWizPropertySheet* sheet = page->m_pSheet;
-    const char* toolbarPrivacy = Is9x() ? kToolbarPrivacy9x : kToolbarPrivacy;
-    if (sheet->m_bOfferBoth) {
-        BindLink(page, pDX, 1027, sheet->m_links[0], kToolbarTerms);
-        BindLink(page, pDX, 1028, sheet->m_links[1], toolbarPrivacy);
-        BindLink(page, pDX, 1030, sheet->m_links[2], kDesktopTerms);
-        BindLink(page, pDX, 1031, sheet->m_links[3], kDesktopPrivacy);
-    } else if (sheet->m_bOfferToolbar) {
-        BindLink(page, pDX, 1027, sheet->m_links[0], kToolbarTerms);
-        BindLink(page, pDX, 1028, sheet->m_links[1], toolbarPrivacy);
-    } else if (sheet->m_bOfferDesktop) {
-        BindLink(page, pDX, 1027, sheet->m_links[0], kDesktopTerms);
-        BindLink(page, pDX, 1028, sheet->m_links[1], kDesktopPrivacy);
-    } else {
+    const char* toolbarPrivacy = GetOsFamily().b9x ? kToolbarPrivacy9x : kToolbarPrivacy;
+    switch (m_kind) {
+    case kOfferBoth:
+        BindLink(pDX, IDC_TERMS_LINK, m_links[0], kToolbarTerms);
+        BindLink(pDX, IDC_PRIVACY_LINK, m_links[1], toolbarPrivacy);
+        BindLink(pDX, IDC_DESKTOP_TERMS_LINK, m_links[2], kDesktopTerms);
+        BindLink(pDX, IDC_DESKTOP_PRIVACY_LINK, m_links[3], kDesktopPrivacy);
+        break;
+    case kOfferToolbar:
+        BindLink(pDX, IDC_TERMS_LINK, m_links[0], kToolbarTerms);
+        BindLink(pDX, IDC_PRIVACY_LINK, m_links[1], toolbarPrivacy);
+        break;
+    case kOfferDesktop:
+        BindLink(pDX, IDC_TERMS_LINK, m_links[0], kDesktopTerms);
+        BindLink(pDX, IDC_PRIVACY_LINK, m_links[1], kDesktopPrivacy);
+        break;
+    case kOfferNone:
         return;
     }
-    DDX_Control(pDX, 1026, sheet->m_labelFree);
-    sheet->m_labelFree.SetBold(TRUE, FALSE);
-    sheet->m_labelFree.SetTextColor(RGB(255, 0, 0), TRUE);
+    DDX_Control(pDX, IDC_FREE_LABEL, m_labelFree);
+    m_labelFree.SetBold(TRUE, FALSE);
+    m_labelFree.SetTextColor(RGB(255, 0, 0), TRUE);
 }
 
-static void SmallBold(CWizPropertyPage* page, int id)
+void COfferPage::SmallBold(int id)
 {
-    ::SendMessageA(page->GetDlgItem(id), WM_SETFONT, (WPARAM)(HFONT)page->m_pSheet->m_fontSmallBold, TRUE);
+    SetFont(id, m_pSheet->m_fontSmallBold);
 }
 
-void OnActivateOfferPage(CWizPropertyPage* page)
+BOOL COfferPage::OnSetActive()
 {
-    CWizPropertySheet* sheet = page->m_pSheet;
-    if (sheet->m_bOfferBoth) {
-        SmallBold(page, 1029);
-        SmallBold(page, 1034);
-        SmallBold(page, 1035);
-        page->CheckDlgButton(1034, BST_CHECKED);
-        page->CheckDlgButton(1035, BST_CHECKED);
-        ::SetFocus(page->GetDlgItem(1034));
-    } else if (sheet->m_bOfferToolbar) {
-        SmallBold(page, 1029);
-        SmallBold(page, 1025);
-        SmallBold(page, 1023);
+    switch (m_kind) {
+    case kOfferBoth:
+        SmallBold(IDC_OFFER_TITLE);
+        SmallBold(IDC_BOTH_TOOLBAR);
+        SmallBold(IDC_BOTH_DESKTOP);
+        CheckDlgButton(IDC_BOTH_TOOLBAR, BST_CHECKED);
+        CheckDlgButton(IDC_BOTH_DESKTOP, BST_CHECKED);
+        ::SetFocus(GetDlgItem(IDC_BOTH_TOOLBAR));
+        break;
+    case kOfferToolbar:
+        SmallBold(IDC_OFFER_TITLE);
+        SmallBold(IDC_OFFER_FEATURES);
+        SmallBold(IDC_TOOLBAR_ACCEPT);
         // A declined offer stays declined when the user comes back.
-        if (!page->IsDlgButtonChecked(1024)) page->CheckDlgButton(1023, BST_CHECKED);
-        ::SetFocus(page->GetDlgItem(1023));
-    } else if (sheet->m_bOfferDesktop) {
-        SmallBold(page, 1029);
-        SmallBold(page, 1025);
-        SmallBold(page, 1031);
-        if (!page->IsDlgButtonChecked(1032)) page->CheckDlgButton(1031, BST_CHECKED);
-        ::SetFocus(page->GetDlgItem(1031));
+        if (!IsDlgButtonChecked(IDC_TOOLBAR_DECLINE)) CheckDlgButton(IDC_TOOLBAR_ACCEPT, BST_CHECKED);
+        ::SetFocus(GetDlgItem(IDC_TOOLBAR_ACCEPT));
+        break;
+    case kOfferDesktop:
+        SmallBold(IDC_OFFER_TITLE);
+        SmallBold(IDC_OFFER_FEATURES);
+        SmallBold(IDC_DESKTOP_ACCEPT);
+        if (!IsDlgButtonChecked(IDC_DESKTOP_DECLINE)) CheckDlgButton(IDC_DESKTOP_ACCEPT, BST_CHECKED);
+        ::SetFocus(GetDlgItem(IDC_DESKTOP_ACCEPT));
+        break;
+    case kOfferNone:
+        break;
     }
+    return CWizPage::OnSetActive();
 }
 
-void ReadOfferChoices(CWizPropertySheet* sheet, InstallOptions* o)
+void COfferPage::Store()
 {
-    o->bInstallToolbar = 0;
-    o->bInstallDesktop = 0;
-    if (sheet->m_bOfferBoth) {
-        o->bInstallToolbar = sheet->IsPageButtonChecked(3, 1034);
-        o->bInstallDesktop = sheet->IsPageButtonChecked(3, 1035);
-    } else if (sheet->m_bOfferToolbar) {
-        o->bInstallToolbar = sheet->IsPageButtonChecked(3, 1023);
-    } else if (sheet->m_bOfferDesktop) {
-        o->bInstallDesktop = sheet->IsPageButtonChecked(3, 1031);
-    }
+    InstallOptions& o = Model().options;
+    bool both = m_kind == kOfferBoth;
+    o.bInstallToolbar = (both || m_kind == kOfferToolbar) &&
+                        IsDlgButtonChecked(both ? IDC_BOTH_TOOLBAR : IDC_TOOLBAR_ACCEPT) == BST_CHECKED;
+    o.bInstallDesktop = (both || m_kind == kOfferDesktop) &&
+                        IsDlgButtonChecked(both ? IDC_BOTH_DESKTOP : IDC_DESKTOP_ACCEPT) == BST_CHECKED;
 }

@@ -1,63 +1,61 @@
 #include "wiz_page.h"
+#include "fw/cstring.h"
+#include "res/resource.h"
 #include "wiz_sheet.h"
 
-CWizPropertyPage::CWizPropertyPage() : m_bFirstActivation(1), m_bIncluded(1), m_pSheet(NULL) {}
-
-int CWizPropertyPage::GetIndex() const
+CWizPage::CWizPage(UINT nIDTemplate) : m_pSheet(NULL)
 {
-    for (int i = 0; i < m_pSheet->GetPageCount(); ++i)
-        if (m_pSheet->GetPage(i) == this) return i;
-    return -1;
+    Construct(nIDTemplate);
 }
 
-BOOL CWizPropertyPage::OnSetActive()
+WizardModel& CWizPage::Model()
 {
-    int i = GetIndex();
-    int k = m_pSheet->GetPartnerPageCount();
-    if (i == 0) OnActivateDestinationPage(this);
-    if (i == 1) OnActivateTextPage(this);
-    if (i == 2) OnActivateFormatPage(this);
-    if (i == 3 && k) OnActivateOfferPage(this);
-    if (i - k == 3) OnActivateReadyPage(this);
-    if (i - k == 4) OnActivateFinishPage(this);
-    return CPropertyPage::OnSetActive();
+    return m_pSheet->m_model;
 }
 
-LRESULT CWizPropertyPage::OnWizardNext()
+LRESULT CWizPage::OnWizardNext()
 {
     m_pSheet->EnableButton(ID_WIZBACK, TRUE);
-    int i = GetIndex();
-    if (i == 0 && !ValidateDestinationPage(this)) return -1;
-    if (m_pSheet->IsReadyPage(i)) {
-        LRESULT r = OnReadyPageNext(this);
-        if (r) return r;
-    }
-    return GetAdjacentPageId(TRUE);
+    LRESULT r = OnNext();
+    return r ? r : AdjacentPageId(true);
 }
 
-LRESULT CWizPropertyPage::OnWizardBack()
+LRESULT CWizPage::OnNext()
 {
-    return GetAdjacentPageId(FALSE);
+    Store();
+    return 0;
 }
 
-LRESULT CWizPropertyPage::GetAdjacentPageId(BOOL forward)
+LRESULT CWizPage::OnWizardBack()
 {
-    int step = forward ? 1 : -1;
-    for (int i = GetIndex() + step; i >= 0 && i < m_pSheet->GetPageCount(); i += step) {
-        CWizPropertyPage* page = (CWizPropertyPage*)m_pSheet->GetPage(i);
-        if (page->m_bIncluded) return page->m_nIDTemplate;
-    }
-    return -1;
+    Store();
+    return AdjacentPageId(false);
 }
 
-void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
+LRESULT CWizPage::AdjacentPageId(bool forward)
 {
-    if (m_nIDTemplate == 111 || m_nIDTemplate == 112 || m_nIDTemplate == 113) BindOfferPageControls(this, pDX);
+    int index = -1;
+    for (int i = 0; i < m_pSheet->GetPageCount(); ++i)
+        if (m_pSheet->GetPage(i) == this) index = i;
+    CPropertyPage* page = m_pSheet->GetPage(index + (forward ? 1 : -1));
+    return index >= 0 && page ? page->m_nIDTemplate : -1;
 }
 
-BOOL CWizPropertyPage::OnCommand(WPARAM wp, LPARAM lp)
+BOOL CWizPage::OnCommand(WPARAM wp, LPARAM lp)
 {
     if (HIWORD(wp) != BN_CLICKED) return FALSE;
-    int id = LOWORD(wp);
-    return OnDestinationPageCommand(this, id) || OnFormatPageCommand(this, id);
+    return OnClicked(LOWORD(wp));
+}
+
+void CWizPage::SetFont(int id, HFONT font)
+{
+    ::SendMessageA(GetDlgItem(id), WM_SETFONT, (WPARAM)font, TRUE);
+}
+
+void CWizPage::ShowMessage(UINT textId, UINT icon)
+{
+    CString text, caption;
+    text.LoadString(textId);
+    caption.LoadString(IDS_CAPTION);
+    ::MessageBoxA(m_pSheet->m_hWnd, text, caption, MB_OK | icon);
 }

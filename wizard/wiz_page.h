@@ -1,61 +1,34 @@
-// CWizPropertyPage: the one page class of the wizard. What a page does is chosen from its
-// index in the sheet (and the partner page count), not from a subclass.
+// CWizPage: what every page of the wizard shares. A page leaves by Next or Back, storing its
+// part of the sheet's model as it goes; the sheet shows the pages in the order they were added.
 #pragma once
-#include "../install/install_options.h"
-#include "../fw/propsheet.h"
+#include "fw/propsheet.h"
+#include "wizard_model.h"
 
 class CWizPropertySheet;
 
-class CWizPropertyPage : public CPropertyPage {
+class CWizPage : public CPropertyPage {
 public:
-    CWizPropertyPage();
+    explicit CWizPage(UINT nIDTemplate);
 
-    int m_bFirstActivation;
-    int m_bIncluded;
     CWizPropertySheet* m_pSheet;
+    WizardModel& Model();
 
-    BOOL OnSetActive() override;
-    LRESULT OnWizardNext() override;
-    LRESULT OnWizardBack() override;
-    // Template id of the nearest included page after (forward) or before the active one; -1: none.
-    virtual LRESULT GetAdjacentPageId(BOOL forward);
-
-    int GetIndex() const;  // this page's index in the sheet
+    // This page's part of the model, from its controls.
+    virtual void Store() {}
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
+    LRESULT OnWizardNext() override;
+    LRESULT OnWizardBack() override;
+    // Next pressed: -1 stay, a template id go there, 0 the next page. Stores by default.
+    virtual LRESULT OnNext();
     BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+    // A button of the page was clicked; TRUE when handled.
+    virtual BOOL OnClicked(int id) { return FALSE; }
+
+    void SetFont(int id, HFONT font);
+    void ShowMessage(UINT textId, UINT icon);
+
+private:
+    // Template id of the page after (forward) or before this one; -1: none.
+    LRESULT AdjacentPageId(bool forward);
 };
-
-// Per-page behaviour, one file per page.
-void OnActivateDestinationPage(CWizPropertyPage* page);
-bool ValidateDestinationPage(CWizPropertyPage* page);
-bool OnDestinationPageCommand(CWizPropertyPage* page, int id);
-// The shell folder picker pre-set to `path` (260 bytes); 1 and the chosen folder with a trailing
-// backslash in `path`, 0 when cancelled or not a file-system folder.
-int BrowseForFolder(HWND owner, char* path);
-void OnActivateTextPage(CWizPropertyPage* page);
-void OnActivateFormatPage(CWizPropertyPage* page);
-bool OnFormatPageCommand(CWizPropertyPage* page, int id);
-void OnActivateOfferPage(CWizPropertyPage* page);
-void BindOfferPageControls(CWizPropertyPage* page, CDataExchange* pDX);
-void OnActivateReadyPage(CWizPropertyPage* page);
-LRESULT OnReadyPageNext(CWizPropertyPage* page);  // -1 stay, 101 back to the start, 0 go on
-// After an installation: the accepted partner installers, the toolbar first.
-void InstallChosenPartners(const InstallOptions& o);
-void OnActivateFinishPage(CWizPropertyPage* page);
-// The association choices of page 2 (format flags, any format, all users).
-void ReadFormatChoices(CWizPropertySheet* sheet, InstallOptions* o);
-
-// The association list itself, on any list view (the page's, or one of a test).
-const char* GetFormatExtensions(int row);   // "JPG/JPEG/JPE" for row 23
-const char* GetFormatDescription(int row);
-void GetFormatColumnWidths(int listWidth, int* col0, int* col1);
-// Check boxes, two columns sized from the list's width, the 67 rows unticked.
-void FillFormatList(HWND list);
-// 1091 "Nur Bilder": rows 0..51; 1080 "Alle markieren": all rows; 1081 "Keine markieren": none.
-void SelectFormatRows(HWND list, int button);
-// formatFlags[row] = 1 for every ticked row (67 entries), bAnyFormat = 1 when any is.
-void ReadFormatFlags(HWND list, int* formatFlags, int* bAnyFormat);
-// The offer choices of the page at index 3 (both 0 without an offer page).
-void ReadOfferChoices(CWizPropertySheet* sheet, InstallOptions* o);

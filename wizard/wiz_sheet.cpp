@@ -1,40 +1,23 @@
 #include "wiz_sheet.h"
 #include <shellapi.h>
-#include "../fw/cstring.h"
-#include "../install/path_text.h"
-#include "../res/resource.h"
+#include "fw/cstring.h"
+#include "install/path_text.h"
+#include "res/resource.h"
 #include "web_addresses.h"
 #include "wiz_page.h"
 
 CWizPropertySheet::CWizPropertySheet(const char* caption, CWnd* parent, UINT selectPage)
-    : CPropertySheet(caption, parent, selectPage),
-      m_hFormatList(NULL),
-      m_bOfferToolbar(0),
-      m_bOfferDesktop(0),
-      m_bOfferBoth(0),
-      m_bInstalled(0),
-      m_nInstallOutcome(kInstalled),
-      m_bQuitConfirmed(false)
+    : CPropertySheet(caption, parent, selectPage), m_bQuitConfirmed(false)
 {
+    ZeroMemory(&m_model, sizeof m_model);
+    m_model.outcome = kInstalled;
     m_psh.dwFlags |= PSH_WIZARD;
 }
 
-void CWizPropertySheet::AddPage(CWizPropertyPage* page)
+void CWizPropertySheet::AddPage(CWizPage* page)
 {
     CPropertySheet::AddPage(page);
     page->m_pSheet = this;
-}
-
-HWND CWizPropertySheet::GetPageItem(int index, int id) const
-{
-    CPropertyPage* page = GetPage(index);
-    return page && page->m_hWnd ? ::GetDlgItem(page->m_hWnd, id) : NULL;
-}
-
-UINT CWizPropertySheet::IsPageButtonChecked(int index, int id) const
-{
-    HWND item = GetPageItem(index, id);
-    return item ? (UINT)::SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED : 0;
 }
 
 BOOL CWizPropertySheet::OnInitDialog()
@@ -57,13 +40,13 @@ bool CWizPropertySheet::AskQuit()
 // The finish button: start the viewer when asked, and open the FAQ page.
 void CWizPropertySheet::Finish()
 {
-    char folder[MAX_PATH + 16] = "";
-    HWND field = GetPageItem(0, 1000);
-    if (field) ::GetWindowTextA(field, folder, MAX_PATH);
+    static_cast<CWizPage*>(GetPage(GetActiveIndex()))->Store();
+    char folder[MAX_PATH + 16];
+    lstrcpynA(folder, m_model.options.szFolder, MAX_PATH);
     // The installation trimmed the folder; the program is where it put it.
     TrimBlanks(folder);
     AppendBackslash(folder, sizeof folder);
-    if (IsPageButtonChecked(GetActiveIndex(), 1020)) {
+    if (m_model.bStartViewer) {
         CString command;
         command.Format("\"%spxm32.exe\"", folder);  // quoted: the folder may hold blanks
         WinExec(command, SW_SHOWNORMAL);

@@ -11,6 +11,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import types
 
 SOURCE = os.environ.get("PIXMORA_SOURCE") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.environ.get("PIXMORA_BUILD") or os.path.join(SOURCE, "build")
@@ -19,15 +20,20 @@ SETUP_EXE = os.path.join(BUILD, "pixmora_setup.exe")
 PXTOOL = os.path.join(BUILD, "tools", "pxtool.exe")
 PAYLOAD = os.path.join(BUILD, "payload")
 
-# The 23 payload files in the installed layout.
-PAYLOAD_FILES = [
-    "pxm32.exe", "pmx_uninstall.exe", "pxm32.chm", "Help/pxm32d.chm", "pxm_about.txt",
-    "pxm_changes.txt", "pxm_options.txt", "pxm_plugins.txt", "pxm_languages.txt",
-    "Toolbars/Tarnholm_24.txt", "Toolbars/Velder_16.txt", "Toolbars/Tarnholm_24.png",
-    "Toolbars/Velder_16.png", "Plugins/Video.dll", "Plugins/Icons.dll", "Plugins/Effects.dll",
-    "Plugins/Mpg.dll", "Plugins/Plugins.txt", "Plugins/Slideshow.exe", "Languages/Deutsch.dll",
-    "Html/thumbnails.html", "Html/slideshow.html", "Html/frame.html",
-]
+# The 23 payload files in the installed layout, from the one list the build embeds them by.
+with open(os.path.join(SOURCE, "cmake", "payload_files.cmake")) as _f:
+    PAYLOAD_FILES = re.findall(r'"\d+ \w+ ([^"]+)"', _f.read())
+assert len(PAYLOAD_FILES) == 23, PAYLOAD_FILES
+
+
+
+def _resource_ids():
+    """The names of res/resource.h with their numbers: tests name controls as the code does."""
+    with open(os.path.join(SOURCE, "res", "resource.h")) as f:
+        return types.SimpleNamespace(**{n: int(v) for n, v in re.findall(r"^#define (ID\w+)\s+(\d+)", f.read(), re.M)})
+
+
+R = _resource_ids()
 
 WINE_VERSIONS = ("win98", "win2k", "winxp", "vista", "win7", "win10")
 

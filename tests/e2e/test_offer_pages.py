@@ -5,7 +5,7 @@ import subprocess
 import time
 import unittest
 
-from harness import BUILD, Machine, Wizard
+from harness import BUILD, Machine, R, Wizard
 from network import serve_partner_installers
 
 RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
@@ -14,7 +14,8 @@ TOOLBAR_PRIVACY = "http://toolbar.partner.example/support/toolbar/?quick=privacy
 TOOLBAR_PRIVACY_9X = "http://toolbar.partner.example/support/toolbar/?quick=privacy&v=3.0&hl=de"
 DESKTOP_TERMS = "http://desktop.partner.example/de/eula.html"
 DESKTOP_PRIVACY = "http://www.partner.example/privacypolicy.html"
-NOTES = (1028, 1030, 1029, 1033)  # the toolbar's note and picture, the desktop search's note and picture
+# The toolbar's note and picture, the desktop search's note and picture.
+NOTES = (R.IDC_TOOLBAR_NOTE, R.IDC_TOOLBAR_PICTURE, R.IDC_DESKTOP_NOTE, R.IDC_DESKTOP_PICTURE)
 
 
 class OfferPages(unittest.TestCase):
@@ -23,48 +24,48 @@ class OfferPages(unittest.TestCase):
         self.addCleanup(self.m.close)
 
     def to_offer_page(self, w):
-        w.run("set-text", "1000", "C:\\Px")
+        w.run("set-text", str(R.IDC_FOLDER), "C:\\Px")
         for page in (1, 2, 3):
             w.press("next", page)
 
     def test_toolbar_offer_keeps_a_declined_choice(self):
         w = Wizard(self.m, toolbar=True)
         self.to_offer_page(w)
-        self.assertEqual(w("text", "1029"), "Google Toolbar für Internet Explorer")
-        self.assertEqual(w("text", "1027"), "Nutzungsbedingungen")
-        self.assertEqual(w.state(1023)[0], 1)  # accepted by default
+        self.assertEqual(w("text", str(R.IDC_OFFER_TITLE)), "Google Toolbar für Internet Explorer")
+        self.assertEqual(w("text", str(R.IDC_TERMS_LINK)), "Nutzungsbedingungen")
+        self.assertEqual(w.state(R.IDC_TOOLBAR_ACCEPT)[0], 1)  # accepted by default
         w.screenshot("6-offer-toolbar")
-        w.run("click", "1024")
-        self.assertEqual((w.state(1023)[0], w.state(1024)[0]), (0, 1))
+        w.run("click", str(R.IDC_TOOLBAR_DECLINE))
+        self.assertEqual((w.state(R.IDC_TOOLBAR_ACCEPT)[0], w.state(R.IDC_TOOLBAR_DECLINE)[0]), (0, 1))
         w.press("back", 2)
         w.press("next", 3)
-        self.assertEqual((w.state(1023)[0], w.state(1024)[0]), (0, 1))
+        self.assertEqual((w.state(R.IDC_TOOLBAR_ACCEPT)[0], w.state(R.IDC_TOOLBAR_DECLINE)[0]), (0, 1))
         w.press("next", 4)  # the ready page follows the offer page
-        self.assertEqual(w("text", "1014"), "Bereit zum Installieren!")
+        self.assertEqual(w("text", str(R.IDC_READY_TITLE)), "Bereit zum Installieren!")
         w.press("next", 5)
-        self.assertEqual(w.state(1028)[2], 0)  # declined: no toolbar note
-        self.assertEqual(w.state(1029)[2], 0)
-        w.run("click", "1020")
+        self.assertEqual(w.state(R.IDC_TOOLBAR_NOTE)[2], 0)  # declined: no toolbar note
+        self.assertEqual(w.state(R.IDC_DESKTOP_NOTE)[2], 0)
+        w.run("click", str(R.IDC_START_VIEWER))
         w.press("cancel")
         self.assertEqual(w.exit_code(), 0)
 
     def test_combined_offer_ticks_both_again_on_each_showing(self):
         w = Wizard(self.m, toolbar=True, desktop=True)
         self.to_offer_page(w)
-        self.assertEqual(w("text", "1029"), "Google Toolbar und Google Desktop")
-        self.assertEqual((w.state(1034)[0], w.state(1035)[0]), (1, 1))
+        self.assertEqual(w("text", str(R.IDC_OFFER_TITLE)), "Google Toolbar und Google Desktop")
+        self.assertEqual((w.state(R.IDC_BOTH_TOOLBAR)[0], w.state(R.IDC_BOTH_DESKTOP)[0]), (1, 1))
         w.screenshot("7-offer-both")
-        w.run("click", "1035")
-        self.assertEqual(w.state(1035)[0], 0)
+        w.run("click", str(R.IDC_BOTH_DESKTOP))
+        self.assertEqual(w.state(R.IDC_BOTH_DESKTOP)[0], 0)
         w.press("back", 2)
         w.press("next", 3)
-        self.assertEqual((w.state(1034)[0], w.state(1035)[0]), (1, 1))
-        w.run("click", "1034")
-        w.run("click", "1035")
+        self.assertEqual((w.state(R.IDC_BOTH_TOOLBAR)[0], w.state(R.IDC_BOTH_DESKTOP)[0]), (1, 1))
+        w.run("click", str(R.IDC_BOTH_TOOLBAR))
+        w.run("click", str(R.IDC_BOTH_DESKTOP))
         w.press("next", 4)
         w.press("next", 5)  # finish page 114, both declined: no notes
-        self.assertEqual(w("text", "1015"), "Einrichtung abgeschlossen!")
-        for note in (1028, 1030, 1029, 1033):
+        self.assertEqual(w("text", str(R.IDC_FINISH_TITLE)), "Einrichtung abgeschlossen!")
+        for note in (R.IDC_TOOLBAR_NOTE, R.IDC_TOOLBAR_PICTURE, R.IDC_DESKTOP_NOTE, R.IDC_DESKTOP_PICTURE):
             self.assertEqual(w.state(note)[2], 0, note)
         w.run("sysclose")  # the close box on the finish page asks nothing
         self.assertEqual(w.exit_code(), 0)
@@ -72,8 +73,8 @@ class OfferPages(unittest.TestCase):
     def test_desktop_offer_alone(self):
         w = Wizard(self.m, desktop=True)
         self.to_offer_page(w)
-        self.assertEqual(w("text", "1029"), "Google Desktop")
-        self.assertEqual(w.state(1031)[0], 1)
+        self.assertEqual(w("text", str(R.IDC_OFFER_TITLE)), "Google Desktop")
+        self.assertEqual(w.state(R.IDC_DESKTOP_ACCEPT)[0], 1)
         w.run("sysclose")
         self.assertEqual(w.msgbox()[1], "Installation beenden?")
         w.answer("yes")
@@ -118,13 +119,13 @@ class OfferPages(unittest.TestCase):
         w = Wizard(self.m, toolbar=True, desktop=True)
         self.to_offer_page(w)
         self.stand_in_browser()
-        self.assertIn("#FF0000", self.colours(w, 1026))  # "Kostenlos!" in red
-        self.assertIn("#0000EE", self.colours(w, 1027))  # a link not yet opened
-        for control, target in ((1027, TOOLBAR_TERMS), (1028, TOOLBAR_PRIVACY), (1030, DESKTOP_TERMS),
-                                (1031, DESKTOP_PRIVACY)):
+        self.assertIn("#FF0000", self.colours(w, R.IDC_FREE_LABEL))  # "Kostenlos!" in red
+        self.assertIn("#0000EE", self.colours(w, R.IDC_TERMS_LINK))  # a link not yet opened
+        for control, target in ((R.IDC_TERMS_LINK, TOOLBAR_TERMS), (R.IDC_PRIVACY_LINK, TOOLBAR_PRIVACY),
+                                (R.IDC_DESKTOP_TERMS_LINK, DESKTOP_TERMS), (R.IDC_DESKTOP_PRIVACY_LINK, DESKTOP_PRIVACY)):
             with self.subTest(link=control):
                 self.click_link(w, control, target)
-        self.assertIn("#551A8B", self.colours(w, 1027))  # opened: the visited colour
+        self.assertIn("#551A8B", self.colours(w, R.IDC_TERMS_LINK))  # opened: the visited colour
         w.press("next", 4)
         w.press("next")
         w.wait_page(5, seconds=120)  # finish page 114, both accepted and delivered
@@ -135,8 +136,8 @@ class OfferPages(unittest.TestCase):
         serve_partner_installers(self, self.m)
         w = Wizard(self.m, desktop=True)
         self.to_offer_page(w)
-        self.assertEqual(w("text", "1031"), "&Installation von Google Desktop für Windows")
-        self.assertEqual((w.state(1031)[0], w.state(1032)[0]), (1, 0))
+        self.assertEqual(w("text", str(R.IDC_DESKTOP_ACCEPT)), "&Installation von Google Desktop für Windows")
+        self.assertEqual((w.state(R.IDC_DESKTOP_ACCEPT)[0], w.state(R.IDC_DESKTOP_DECLINE)[0]), (1, 0))
         w.screenshot("8-offer-desktop")
         w.press("next", 4)
         w.press("next", 5)
@@ -147,10 +148,10 @@ class OfferPages(unittest.TestCase):
                     "/d", "win98", "/f")
         w = Wizard(self.m, toolbar=True, desktop=True)  # no desktop search before XP: the toolbar alone
         self.to_offer_page(w)
-        self.assertEqual(w("text", "1029"), "Google Toolbar für Internet Explorer")
+        self.assertEqual(w("text", str(R.IDC_OFFER_TITLE)), "Google Toolbar für Internet Explorer")
         self.stand_in_browser()
-        self.click_link(w, 1027, TOOLBAR_TERMS)
-        self.click_link(w, 1028, TOOLBAR_PRIVACY_9X)
+        self.click_link(w, R.IDC_TERMS_LINK, TOOLBAR_TERMS)
+        self.click_link(w, R.IDC_PRIVACY_LINK, TOOLBAR_PRIVACY_9X)
 
 
 if __name__ == "__main__":

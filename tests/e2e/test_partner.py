@@ -10,7 +10,7 @@ import threading
 import time
 import unittest
 
-from harness import Machine, Wizard
+from harness import Machine, R, Wizard
 from network import DLTOOL, FAKE_PARTNER, MIRROR_HOSTS, TestServer, import_reg, installer, tool, use_proxy
 
 TOOLBAR = "/google/google_toolbar4_de.exe"
@@ -247,7 +247,7 @@ class PartnerStepsInTheWizard(unittest.TestCase):
                 w = Wizard(pm.m, toolbar=True, desktop=True, trace=trace)
                 for page in (1, 2, 3):
                     w.press("next", page)
-                self.assertEqual((w.state(1034)[0], w.state(1035)[0]), (1, 1))  # both offers accepted
+                self.assertEqual((w.state(R.IDC_BOTH_TOOLBAR)[0], w.state(R.IDC_BOTH_DESKTOP)[0]), (1, 1))  # both offers accepted
                 w.press("next", 4)
                 hold = name == "expected publisher"
                 if hold:
@@ -257,7 +257,7 @@ class PartnerStepsInTheWizard(unittest.TestCase):
                 if hold:
                     self.check_wizard_alive_while_partner_runs(pm, w)
                 w.wait_page(5, seconds=120)
-                self.assertEqual((w.state(1028)[2], w.state(1029)[2]), (toolbar_note, desktop_note))
+                self.assertEqual((w.state(R.IDC_TOOLBAR_NOTE)[2], w.state(R.IDC_DESKTOP_NOTE)[2]), (toolbar_note, desktop_note))
                 w.screenshot("partner-finish-" + name.replace(" ", "-"))
                 pm.check_started(self, started)
                 self.assertEqual(pm.left_in_temp(), [])
@@ -281,7 +281,7 @@ class PartnerStepsInTheWizard(unittest.TestCase):
         self.assertEqual(len(folders), 1, pm.left_in_temp())
         mode = os.stat(os.path.join(pm.m.unix(pm.temp), folders[0])).st_mode
         self.assertEqual(mode & 0o007, 0, oct(mode))
-        self.assertEqual(w("text", "1014"), "Bereit zum Installieren!")  # hangs if the wizard does not answer
+        self.assertEqual(w("text", str(R.IDC_READY_TITLE)), "Bereit zum Installieren!")  # hangs if the wizard does not answer
         self.assertEqual(w("sheet-enabled"), "0")
         w.screenshot("partner-running-ready-page")
         os.remove(pm.m.unix(HOLD))

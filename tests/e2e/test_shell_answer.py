@@ -3,7 +3,7 @@ extension's class and user choice alone (the XP family writes nothing of the ass
 Vista family only the classes, open-with lists and capabilities); Yes takes the ticked types over."""
 import unittest
 
-from harness import Machine
+from harness import Machine, R
 from shell_checks import VISTA, XP, Wizard, check_registry, expected_rows
 
 JPG_ROW = 23
@@ -16,7 +16,7 @@ class Answer(unittest.TestCase):
         m.set_partner_offers(False, False)  # five pages: no offer page
         before = m.registry()
         wizard = Wizard(m)
-        wizard.run("set-text", "1000", "C:\\Px")
+        wizard.run("set-text", str(R.IDC_FOLDER), "C:\\Px")
         wizard.next()  # release notes
         wizard.next()  # file types
         self.assertEqual(wizard.run("list-set", str(JPG_ROW), "1")[0], 0)

@@ -4,57 +4,58 @@ boxes). A text whose extent exceeds the control's room is cut or wrapped out of 
 import unittest
 
 import tours
+from wizard import R
 
 SHEET_BACK, SHEET_NEXT, SHEET_CANCEL = 12323, 12324, 2
 
 # (page, control): the id of the control, or for a control without an id the start of its text.
 LAYOUT = [
-    ("destination", 1013), ("destination", "Dieses Programm wird"), ("destination", "Verknüpfungen erzeugen:"),
-    ("destination", 1011), ("destination", 1021), ("destination", 1012), ("destination", 1016),
-    ("destination", 1017), ("destination", 1019), ("destination", "Zielverzeichnis:"), ("destination", 1009),
+    ("destination", R.IDC_WELCOME), ("destination", "Dieses Programm wird"), ("destination", "Verknüpfungen erzeugen:"),
+    ("destination", R.IDC_DESKTOP), ("destination", R.IDC_THUMBS), ("destination", R.IDC_START_MENU), ("destination", R.IDC_CURRENT_USER),
+    ("destination", R.IDC_ALL_USERS), ("destination", R.IDC_NO_SHORTCUTS), ("destination", "Zielverzeichnis:"), ("destination", R.IDC_BROWSE),
     ("destination", SHEET_BACK), ("destination", SHEET_NEXT), ("destination", SHEET_CANCEL),
     ("quit", "Installation beenden?"), ("quit", 6), ("quit", 7),
     ("notes", "Was ist neu"),
     ("formats", "Möchten Sie Dateien"), ("formats", "Info: wenn Sie"), ("formats", "* - PlugIns"),
-    ("formats", 1091), ("formats", 1080), ("formats", 1081), ("formats", 1037),
-    ("ready", 1014), ("ready", 1010), ("ready", "Drücken Sie"),
+    ("formats", R.IDC_IMAGES_ONLY), ("formats", R.IDC_SELECT_ALL), ("formats", R.IDC_SELECT_NONE), ("formats", R.IDC_ASSOC_ALL_USERS),
+    ("ready", R.IDC_READY_TITLE), ("ready", R.IDC_READY_FOLDER), ("ready", "Drücken Sie"),
     ("associate", "Sie möchten die aktuellen"), ("associate", 6), ("associate", 7),
-    ("finish", 1015), ("finish", "Die Installation dieses"), ("finish", "Anschließend"), ("finish", 1022),
-    ("finish", 1020), ("finish", "____"), ("finish", "Pixmora deinstallieren?"),
+    ("finish", R.IDC_FINISH_TITLE), ("finish", "Die Installation dieses"), ("finish", "Anschließend"), ("finish", R.IDC_SHOW_FAQ),
+    ("finish", R.IDC_START_VIEWER), ("finish", "____"), ("finish", "Pixmora deinstallieren?"),
     ("finish", SHEET_BACK), ("finish", SHEET_NEXT), ("finish", SHEET_CANCEL),
 
-    ("offer-toolbar", 1026), ("offer-toolbar", 1029), ("offer-toolbar", "Nutzen Sie"), ("offer-toolbar", 1025),
-    ("offer-toolbar", "* Websuche"), ("offer-toolbar", 1023), ("offer-toolbar", "Sie können Google Toolbar"),
-    ("offer-toolbar", 1024), ("offer-toolbar", "Durch die Installation von"), ("offer-toolbar", 1027),
-    ("offer-toolbar", "und"), ("offer-toolbar", 1028), ("offer-toolbar", "der Google Toolbar"),
-    ("download-toolbar", 1001), ("download-toolbar", 1002), ("download-toolbar", "Verbliebene Zeit:"),
-    ("download-toolbar", 1004), ("download-toolbar", "Geschwindigkeit:"), ("download-toolbar", 1005),
+    ("offer-toolbar", R.IDC_FREE_LABEL), ("offer-toolbar", R.IDC_OFFER_TITLE), ("offer-toolbar", "Nutzen Sie"), ("offer-toolbar", R.IDC_OFFER_FEATURES),
+    ("offer-toolbar", "* Websuche"), ("offer-toolbar", R.IDC_TOOLBAR_ACCEPT), ("offer-toolbar", "Sie können Google Toolbar"),
+    ("offer-toolbar", R.IDC_TOOLBAR_DECLINE), ("offer-toolbar", "Durch die Installation von"), ("offer-toolbar", R.IDC_TERMS_LINK),
+    ("offer-toolbar", "und"), ("offer-toolbar", R.IDC_PRIVACY_LINK), ("offer-toolbar", "der Google Toolbar"),
+    ("download-toolbar", R.IDC_DL_HEADING), ("download-toolbar", R.IDC_DL_FILE), ("download-toolbar", "Verbliebene Zeit:"),
+    ("download-toolbar", R.IDC_DL_TIME_LEFT), ("download-toolbar", "Geschwindigkeit:"), ("download-toolbar", R.IDC_DL_RATE),
     ("download-toolbar", 2),
-    ("finish-toolbar", 1015), ("finish-toolbar", "Die Installation dieses"), ("finish-toolbar", 1028),
-    ("finish-toolbar", "Anschließend"), ("finish-toolbar", 1022), ("finish-toolbar", 1020),
+    ("finish-toolbar", R.IDC_FINISH_TITLE), ("finish-toolbar", "Die Installation dieses"), ("finish-toolbar", R.IDC_TOOLBAR_NOTE),
+    ("finish-toolbar", "Anschließend"), ("finish-toolbar", R.IDC_SHOW_FAQ), ("finish-toolbar", R.IDC_START_VIEWER),
     ("finish-toolbar", "____"), ("finish-toolbar", "Pixmora deinstallieren?"),
 
-    ("offer-desktop", 1026), ("offer-desktop", 1029), ("offer-desktop", "Sofortiges Durchsuchen"),
-    ("offer-desktop", 1025), ("offer-desktop", "* Sofortiges Finden"), ("offer-desktop", 1031),
-    ("offer-desktop", "Sie können Google Desktop"), ("offer-desktop", 1032),
-    ("offer-desktop", "Durch die Installation von"), ("offer-desktop", 1027), ("offer-desktop", "und"),
-    ("offer-desktop", 1028), ("offer-desktop", "für Google Desktop"),
-    ("download-desktop", 1001), ("download-desktop", 1002), ("download-desktop", "Verbliebene Zeit:"),
-    ("download-desktop", 1004), ("download-desktop", "Geschwindigkeit:"), ("download-desktop", 1005),
+    ("offer-desktop", R.IDC_FREE_LABEL), ("offer-desktop", R.IDC_OFFER_TITLE), ("offer-desktop", "Sofortiges Durchsuchen"),
+    ("offer-desktop", R.IDC_OFFER_FEATURES), ("offer-desktop", "* Sofortiges Finden"), ("offer-desktop", R.IDC_DESKTOP_ACCEPT),
+    ("offer-desktop", "Sie können Google Desktop"), ("offer-desktop", R.IDC_DESKTOP_DECLINE),
+    ("offer-desktop", "Durch die Installation von"), ("offer-desktop", R.IDC_TERMS_LINK), ("offer-desktop", "und"),
+    ("offer-desktop", R.IDC_PRIVACY_LINK), ("offer-desktop", "für Google Desktop"),
+    ("download-desktop", R.IDC_DL_HEADING), ("download-desktop", R.IDC_DL_FILE), ("download-desktop", "Verbliebene Zeit:"),
+    ("download-desktop", R.IDC_DL_TIME_LEFT), ("download-desktop", "Geschwindigkeit:"), ("download-desktop", R.IDC_DL_RATE),
     ("download-desktop", 2),
-    ("finish-desktop", 1015), ("finish-desktop", "Die Installation dieses"), ("finish-desktop", 1029),
-    ("finish-desktop", "Anschließend"), ("finish-desktop", 1022), ("finish-desktop", 1020),
+    ("finish-desktop", R.IDC_FINISH_TITLE), ("finish-desktop", "Die Installation dieses"), ("finish-desktop", R.IDC_DESKTOP_NOTE),
+    ("finish-desktop", "Anschließend"), ("finish-desktop", R.IDC_SHOW_FAQ), ("finish-desktop", R.IDC_START_VIEWER),
     ("finish-desktop", "____"), ("finish-desktop", "Pixmora deinstallieren?"),
 
-    ("offer-both", 1026), ("offer-both", 1029), ("offer-both", "Wählen Sie aus"), ("offer-both", 1034),
-    ("offer-both", "* Websuche"), ("offer-both", 1027), ("offer-both", 1028), ("offer-both", 1035),
-    ("offer-both", "* Sofortiges Finden"), ("offer-both", 1030), ("offer-both", 1031),
+    ("offer-both", R.IDC_FREE_LABEL), ("offer-both", R.IDC_OFFER_TITLE), ("offer-both", "Wählen Sie aus"), ("offer-both", R.IDC_BOTH_TOOLBAR),
+    ("offer-both", "* Websuche"), ("offer-both", R.IDC_TERMS_LINK), ("offer-both", R.IDC_PRIVACY_LINK), ("offer-both", R.IDC_BOTH_DESKTOP),
+    ("offer-both", "* Sofortiges Finden"), ("offer-both", R.IDC_DESKTOP_TERMS_LINK), ("offer-both", R.IDC_DESKTOP_PRIVACY_LINK),
     ("offer-both", "Durch die Installation dieser"),
-    ("download-both", 1001), ("download-both", 1002), ("download-both", "Verbliebene Zeit:"),
-    ("download-both", 1004), ("download-both", "Geschwindigkeit:"), ("download-both", 1005),
+    ("download-both", R.IDC_DL_HEADING), ("download-both", R.IDC_DL_FILE), ("download-both", "Verbliebene Zeit:"),
+    ("download-both", R.IDC_DL_TIME_LEFT), ("download-both", "Geschwindigkeit:"), ("download-both", R.IDC_DL_RATE),
     ("download-both", 2),
-    ("finish-both", 1015), ("finish-both", "Die Installation dieses"), ("finish-both", 1028),
-    ("finish-both", 1029), ("finish-both", "Anschließend"), ("finish-both", 1022), ("finish-both", 1020),
+    ("finish-both", R.IDC_FINISH_TITLE), ("finish-both", "Die Installation dieses"), ("finish-both", R.IDC_TOOLBAR_NOTE),
+    ("finish-both", R.IDC_DESKTOP_NOTE), ("finish-both", "Anschließend"), ("finish-both", R.IDC_SHOW_FAQ), ("finish-both", R.IDC_START_VIEWER),
     ("finish-both", "____"), ("finish-both", "Pixmora deinstallieren?"),
 ]
 
@@ -76,7 +77,7 @@ class Layout(unittest.TestCase):
         elif page.startswith("download"):
             targets = [("download",)]
         elif page.startswith("offer"):
-            targets = [("page", "1026")]  # the red label is drawn in the bold of its font
+            targets = [("page", str(R.IDC_FREE_LABEL))]  # the red label is drawn in the bold of its font
         elif page in ("destination", "finish"):
             targets = [("page",), ("sheet",)]
         else:

@@ -4,7 +4,7 @@ import os
 import sys
 import unittest
 
-from wizard import BACK, CANCEL, DESTINATION, FINISH, NEXT, NOTES, READY, Wizard, german_machine, start_viewer
+from wizard import BACK, CANCEL, DESTINATION, FINISH, NEXT, NOTES, READY, R, Wizard, german_machine, start_viewer
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from harness import PAYLOAD_FILES  # noqa: E402
@@ -24,22 +24,22 @@ class Failures(unittest.TestCase):
 
     def test_uncreatable_folder_returns_to_the_first_page_and_the_next_attempt_installs(self):
         w = Wizard(self, german_machine(self, "winxp"))
-        w.click(1017)  # for all users, kept while "Keine" disables the choice
-        w.click(1019)
-        w.click(1012)  # the program group only
-        w.set_text(1000, "Q:\\Nowhere\\Pixmora")  # a drive that does not exist
+        w.click(R.IDC_ALL_USERS)  # for all users, kept while "Keine" disables the choice
+        w.click(R.IDC_NO_SHORTCUTS)
+        w.click(R.IDC_START_MENU)  # the program group only
+        w.set_text(R.IDC_FOLDER, "Q:\\Nowhere\\Pixmora")  # a drive that does not exist
         w.to_ready_page()
         w.press(NEXT)
         w.expect_msgbox(CANNOT_CREATE, "ok", shot="cannot-create")
         w.wait_page(DESTINATION)
-        self.assertEqual(w.text(1000), "Q:\\Nowhere\\Pixmora")
-        self.assertEqual([w.state(c)[0] for c in (1011, 1021, 1012, 1016, 1017)], [0, 0, 1, 0, 1])
+        self.assertEqual(w.text(R.IDC_FOLDER), "Q:\\Nowhere\\Pixmora")
+        self.assertEqual([w.state(c)[0] for c in (R.IDC_DESKTOP, R.IDC_THUMBS, R.IDC_START_MENU, R.IDC_CURRENT_USER, R.IDC_ALL_USERS)], [0, 0, 1, 0, 1])
 
-        w.set_text(1000, "C:\\Bild Programme")
+        w.set_text(R.IDC_FOLDER, "C:\\Bild Programme")
         w.to_ready_page()
-        self.assertEqual(w.text(1010), "Zielverzeichnis: C:\\Bild Programme")
+        self.assertEqual(w.text(R.IDC_READY_FOLDER), "Zielverzeichnis: C:\\Bild Programme")
         w.press(NEXT, FINISH)  # nothing ticked on page 2: no association question
-        w.click(1020)          # do not start the viewer
+        w.click(R.IDC_START_VIEWER)          # do not start the viewer
         w.press(CANCEL)
         self.assertTrue(w.closed())
         self.assertEqual(w.exit_code(), 0)
@@ -53,12 +53,12 @@ class Failures(unittest.TestCase):
     def test_rows_that_cannot_be_written_are_listed_before_the_finish_page(self):
         w = Wizard(self, german_machine(self))
         os.makedirs(w.m.unix("C:\\Px\\pxm32.ini"))  # the settings file cannot be written
-        w.set_text(1000, "C:\\Px")
+        w.set_text(R.IDC_FOLDER, "C:\\Px")
         w.to_ready_page()
         w.press(NEXT)
         w.expect_msgbox(INSTALLED_BUT + "C:\\Px\\pxm32.ini", "ok", shot="installed-with-errors")
         w.wait_page(FINISH)
-        w.click(1020)  # do not start the viewer
+        w.click(R.IDC_START_VIEWER)  # do not start the viewer
         w.press(CANCEL)
         self.assertEqual(w.exit_code(), 6)
         self.assertFilesIn(w, "C:\\Px")
@@ -72,7 +72,7 @@ class Failures(unittest.TestCase):
         w = Wizard(self, m)
         w.expect_msgbox(VIEWER_RUNNING, "ok", shot="viewer-running")
         w.wait_page(DESTINATION)
-        self.assertEqual(w.text(1000), "C:\\Tools\\Pixmora\\")
+        self.assertEqual(w.text(R.IDC_FOLDER), "C:\\Tools\\Pixmora\\")
 
         w.press(NEXT, NOTES)
         w.press(BACK)

@@ -5,7 +5,7 @@ import shutil
 import sys
 import unittest
 
-from wizard import CANCEL, FINISH, FORMATS, NEXT, NOTES, READY, RECORDER, SOURCE, Wizard, german_machine
+from wizard import CANCEL, FINISH, FORMATS, NEXT, NOTES, READY, RECORDER, SOURCE, R, Wizard, german_machine
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from harness import PAYLOAD_FILES, payload_bytes  # noqa: E402
@@ -40,18 +40,18 @@ class WizardInstall(unittest.TestCase):
         w = Wizard(self, m)
 
         # Page 0: the default folder, the three boxes, the current user.
-        self.assertEqual(w.text(1013), "Willkommen zur Pixmora Installation!")
-        self.assertEqual(w.text(1000), "C:\\Program Files\\Pixmora")
-        for box in (1011, 1021, 1012, 1016):
+        self.assertEqual(w.text(R.IDC_WELCOME), "Willkommen zur Pixmora Installation!")
+        self.assertEqual(w.text(R.IDC_FOLDER), "C:\\Program Files\\Pixmora")
+        for box in (R.IDC_DESKTOP, R.IDC_THUMBS, R.IDC_START_MENU, R.IDC_CURRENT_USER):
             self.assertEqual(w.state(box), (True, True, True), box)
-        self.assertEqual(w.state(1017), (False, True, True))
+        self.assertEqual(w.state(R.IDC_ALL_USERS), (False, True, True))
         self.assertEqual(w.buttons(), [("< &Zurück", False), ("&Weiter >", True), ("&Beenden", True)])
         w.screenshot("1-destination")
         # Blanks typed after the folder: the installation and the finish action trim them.
-        w.set_text(1000, "C:\\Program Files\\Pixmora  ")
+        w.set_text(R.IDC_FOLDER, "C:\\Program Files\\Pixmora  ")
 
         w.press(NEXT, NOTES)
-        self.assertEqual(w.text(1000), release_notes())
+        self.assertEqual(w.text(R.IDC_NOTES_TEXT), release_notes())
         self.assertEqual(w.buttons()[0], ("< &Zurück", True))
         w.screenshot("2-release-notes")
 
@@ -62,25 +62,25 @@ class WizardInstall(unittest.TestCase):
         self.assertEqual(w.ticks(), "0" * 67)
         width, col0, col1 = w.list_columns()
         self.assertEqual((col0, col1), (width // 3, 2 * width // 3 - 25))
-        self.assertEqual(w.state(1037), (False, True, True))
-        w.click(1091)  # "Nur Bilder"
-        w.click(1037)  # "Für alle User"
+        self.assertEqual(w.state(R.IDC_ASSOC_ALL_USERS), (False, True, True))
+        w.click(R.IDC_IMAGES_ONLY)  # "Nur Bilder"
+        w.click(R.IDC_ASSOC_ALL_USERS)  # "Für alle User"
         self.assertEqual(w.ticks(), IMAGE_ROWS)
         w.screenshot("3-file-types")
 
         w.press(NEXT, READY)
-        self.assertEqual(w.text(1014), "Bereit zum Installieren!")
-        self.assertEqual(w.text(1010), "Zielverzeichnis: C:\\Program Files\\Pixmora")
+        self.assertEqual(w.text(R.IDC_READY_TITLE), "Bereit zum Installieren!")
+        self.assertEqual(w.text(R.IDC_READY_FOLDER), "Zielverzeichnis: C:\\Program Files\\Pixmora")
         w.screenshot("4-ready")
 
         w.press(NEXT)
         w.expect_msgbox(ASK_ASSOCIATE, "yesno", default="no", answer="yes", shot="4a-ask-associate")
         w.wait_page(FINISH)
-        self.assertEqual(w.text(1015), "Einrichtung abgeschlossen!")
-        for note in (1028, 1030, 1029, 1033):
+        self.assertEqual(w.text(R.IDC_FINISH_TITLE), "Einrichtung abgeschlossen!")
+        for note in (R.IDC_TOOLBAR_NOTE, R.IDC_TOOLBAR_PICTURE, R.IDC_DESKTOP_NOTE, R.IDC_DESKTOP_PICTURE):
             self.assertFalse(w.state(note)[2], f"partner note {note} is shown")
-        self.assertEqual(w.state(1022), (True, False, True))  # FAQ: ticked and fixed
-        self.assertEqual(w.state(1020), (True, True, True))   # start the viewer
+        self.assertEqual(w.state(R.IDC_SHOW_FAQ), (True, False, True))  # FAQ: ticked and fixed
+        self.assertEqual(w.state(R.IDC_START_VIEWER), (True, True, True))   # start the viewer
         self.assertEqual(w.buttons(), [("< &Zurück", False), ("&Weiter >", False), ("&Fertig stellen", True)])
         w.screenshot("5-finish")
 
@@ -104,8 +104,8 @@ class WizardInstall(unittest.TestCase):
 
     def test_no_to_the_association_question_on_xp(self):
         w = Wizard(self, german_machine(self, "winxp"))
-        w.set_text(1000, "C:\\Px")
-        w.to_ready_page(formats=1080)  # "Alle markieren"
+        w.set_text(R.IDC_FOLDER, "C:\\Px")
+        w.to_ready_page(formats=R.IDC_SELECT_ALL)  # "Alle markieren"
         w.press(NEXT)
         w.expect_msgbox(ASK_ASSOCIATE, "yesno", default="no", answer="no")
         w.wait_page(FINISH)
@@ -125,8 +125,8 @@ class WizardInstall(unittest.TestCase):
 
     def test_no_to_the_association_question_on_windows_7(self):
         w = Wizard(self, german_machine(self, "win7"))
-        w.set_text(1000, "C:\\Px")
-        w.to_ready_page(formats=1091)
+        w.set_text(R.IDC_FOLDER, "C:\\Px")
+        w.to_ready_page(formats=R.IDC_IMAGES_ONLY)
         w.press(NEXT)
         w.expect_msgbox(ASK_ASSOCIATE, "yesno", default="no", answer="no")
         w.wait_page(FINISH)

@@ -3,7 +3,7 @@ shortcut boxes, the folder picker and going back and forth."""
 import os
 import unittest
 
-from wizard import BACK, CANCEL, DESTINATION, FORMATS, NEXT, NOTES, READY, Wizard, german_machine
+from wizard import BACK, CANCEL, DESTINATION, FORMATS, NEXT, NOTES, READY, R, Wizard, german_machine
 
 ASK_QUIT = "Installation beenden?"
 INVALID_FOLDER = "Ungültiges Zielverzeichnis!"
@@ -12,12 +12,12 @@ INVALID_FOLDER = "Ungültiges Zielverzeichnis!"
 class Navigation(unittest.TestCase):
     def test_quit_question_keeps_the_page_and_quitting_installs_nothing(self):
         w = Wizard(self, german_machine(self))
-        w.set_text(1000, "C:\\Px")
+        w.set_text(R.IDC_FOLDER, "C:\\Px")
         for leave in (lambda: w.press(CANCEL), lambda: w.key("escape"), w.close_box):
             leave()
             w.expect_msgbox(ASK_QUIT, "yesno", default="no", answer="no")
             w.wait_page(DESTINATION)
-            self.assertEqual(w.text(1000), "C:\\Px")
+            self.assertEqual(w.text(R.IDC_FOLDER), "C:\\Px")
 
         w.to_ready_page()
         w.close_box()  # asks on the ready page too
@@ -36,41 +36,41 @@ class Navigation(unittest.TestCase):
         w = Wizard(self, german_machine(self))
         for folder in ("", "Programme", "C:Pixmora", "C:", "\\\\server\\share\\x", "  C:\\Px"):
             with self.subTest(folder=folder):
-                w.set_text(1000, folder)
+                w.set_text(R.IDC_FOLDER, folder)
                 w.press(NEXT)
                 w.expect_msgbox(INVALID_FOLDER, "ok")
                 w.wait_page(DESTINATION)
-                self.assertEqual(w.text(1000), folder)
+                self.assertEqual(w.text(R.IDC_FOLDER), folder)
 
         # The two user choices follow the three boxes; "Keine" clears all three.
-        users = (1016, 1017)
-        for box in (1011, 1021, 1012):
+        users = (R.IDC_CURRENT_USER, R.IDC_ALL_USERS)
+        for box in (R.IDC_DESKTOP, R.IDC_THUMBS, R.IDC_START_MENU):
             self.assertEqual([w.state(u)[1] for u in users], [True, True], box)
             w.click(box)
         self.assertEqual([w.state(u)[1] for u in users], [False, False])
-        w.click(1021)
+        w.click(R.IDC_THUMBS)
         self.assertEqual([w.state(u)[1] for u in users], [True, True])
-        self.assertTrue(w.state(1016)[0], "the radio choice itself stays")
-        w.click(1019)
-        self.assertEqual([w.state(c)[0] for c in (1011, 1021, 1012)], [False, False, False])
+        self.assertTrue(w.state(R.IDC_CURRENT_USER)[0], "the radio choice itself stays")
+        w.click(R.IDC_NO_SHORTCUTS)
+        self.assertEqual([w.state(c)[0] for c in (R.IDC_DESKTOP, R.IDC_THUMBS, R.IDC_START_MENU)], [False, False, False])
         self.assertEqual([w.state(u)[1] for u in users], [False, False])
         w.screenshot("no-shortcuts")
 
         # The picker starts at the entered folder and returns it with a backslash; Cancel keeps the field.
-        w.set_text(1000, "C:\\WINDOWS\\SYSTEM32")
-        w.click(1009)
+        w.set_text(R.IDC_FOLDER, "C:\\WINDOWS\\SYSTEM32")
+        w.click(R.IDC_BROWSE)
         w.picker("ok")
-        self.assertEqual(w.text(1000), "C:\\windows\\system32\\")
-        w.set_text(1000, "C:\\")
-        w.click(1009)
+        self.assertEqual(w.text(R.IDC_FOLDER), "C:\\windows\\system32\\")
+        w.set_text(R.IDC_FOLDER, "C:\\")
+        w.click(R.IDC_BROWSE)
         w.picker("ok")
-        self.assertEqual(w.text(1000), "C:\\")
-        w.click(1009)
-        w.set_text(1000, "C:\\Typed")  # typed behind the open picker: Cancel must not replace it
+        self.assertEqual(w.text(R.IDC_FOLDER), "C:\\")
+        w.click(R.IDC_BROWSE)
+        w.set_text(R.IDC_FOLDER, "C:\\Typed")  # typed behind the open picker: Cancel must not replace it
         w.picker("cancel")
-        self.assertEqual(w.text(1000), "C:\\Typed")
+        self.assertEqual(w.text(R.IDC_FOLDER), "C:\\Typed")
 
-        w.set_text(1000, "D:\\")  # a drive root is a folder
+        w.set_text(R.IDC_FOLDER, "D:\\")  # a drive root is a folder
         w.press(NEXT, NOTES)
         w.press(CANCEL)
         w.expect_msgbox(ASK_QUIT, "yesno", answer="yes")
@@ -78,14 +78,14 @@ class Navigation(unittest.TestCase):
 
     def test_going_back_keeps_every_entry(self):
         w = Wizard(self, german_machine(self))
-        w.click(1021)  # no thumbnails link
-        w.click(1017)  # for all users
-        w.set_text(1000, "C:\\Px")
+        w.click(R.IDC_THUMBS)  # no thumbnails link
+        w.click(R.IDC_ALL_USERS)  # for all users
+        w.set_text(R.IDC_FOLDER, "C:\\Px")
         w.press(NEXT, NOTES)
         w.press(BACK, DESTINATION)
         self.assertEqual(w.buttons()[0], ("< &Zurück", False))
-        self.assertEqual(w.text(1000), "C:\\Px")
-        self.assertEqual([w.state(c)[0] for c in (1011, 1021, 1012, 1016, 1017)], [True, False, True, False, True])
+        self.assertEqual(w.text(R.IDC_FOLDER), "C:\\Px")
+        self.assertEqual([w.state(c)[0] for c in (R.IDC_DESKTOP, R.IDC_THUMBS, R.IDC_START_MENU, R.IDC_CURRENT_USER, R.IDC_ALL_USERS)], [True, False, True, False, True])
 
         w.press(NEXT, NOTES)
         w.press(NEXT, FORMATS)
@@ -103,7 +103,7 @@ class Navigation(unittest.TestCase):
         w.press(BACK, FORMATS)
         self.assertEqual(w.ticks(), ticks)
         w.press(NEXT, READY)
-        self.assertEqual(w.text(1010), "Zielverzeichnis: C:\\Px")
+        self.assertEqual(w.text(R.IDC_READY_FOLDER), "Zielverzeichnis: C:\\Px")
 
 
 if __name__ == "__main__":

@@ -9,7 +9,7 @@ import os
 import sys
 import time
 
-from wizard import CANCEL, FORMATS, NEXT, NOTES, READY, Wizard, german_machine
+from wizard import CANCEL, FORMATS, NEXT, NOTES, READY, R, Wizard, german_machine
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from network import TestServer, installer, use_proxy  # noqa: E402
@@ -40,7 +40,7 @@ def without_offer(test, visit):
     w.press(NEXT, NOTES)
     visit(w, "notes")
     w.press(NEXT, FORMATS)
-    w.click(1091)  # "Nur Bilder"
+    w.click(R.IDC_IMAGES_ONLY)  # "Nur Bilder"
     visit(w, "formats")
     w.press(NEXT, READY)
     visit(w, "ready")
@@ -74,18 +74,18 @@ def with_offer(test, visit, toolbar, desktop):
 
 
 def _wait_download(test, w, seconds=60):
-    """Waits until the download dialog shows its time left (1004) and rate (1005)."""
+    """Waits until the download dialog shows its time left (R.IDC_DL_TIME_LEFT) and rate (R.IDC_DL_RATE)."""
     end = time.time() + seconds
     while time.time() < end:
         code, out = w.run("layout", "download")
-        if code == 0 and {"1004", "1005"} <= {line.split("\t")[0] for line in out.splitlines()}:
+        if code == 0 and {str(R.IDC_DL_TIME_LEFT), str(R.IDC_DL_RATE)} <= {line.split("\t")[0] for line in out.splitlines()}:
             return
         time.sleep(0.3)
     test.fail("no download dialog with its time left and rate")
 
 
 def _leave(test, w):
-    w.click(1020)  # leave the viewer closed
+    w.click(R.IDC_START_VIEWER)  # leave the viewer closed
     w.press(CANCEL)
     test.assertEqual(w.exit_code(), 0)
 

@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import harness  # noqa: E402
-from harness import BUILD, PAYLOAD, SOURCE, Machine  # noqa: E402,F401
+from harness import BUILD, PAYLOAD, SOURCE, Machine, R  # noqa: E402,F401
 
 RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
 ARTIFACTS = os.path.join(BUILD, "gui")
@@ -124,7 +124,7 @@ class Wizard(harness.Wizard):
         return self.run("msgbox")[0] != 0
 
     def expect_msgbox(self, text, buttons="ok", default=None, answer=None, shot=None):
-        """Asserts the message box that opens (caption string 4), optionally screenshots and answers it."""
+        """Asserts the message box that opens (captioned with the setup's name), optionally screenshots and answers it."""
         caption, shown, kind = self.msgbox()
         self.test.assertEqual(caption, "Pixmora Installation")
         self.test.assertEqual(shown.replace("\r\n", "\n"), text)

@@ -5,12 +5,14 @@
 #include <commctrl.h>
 #include <set>
 #include <string>
+#include "install/associations.h"
 #include "install/install_options.h"
-#include "wizard/wiz_page.h"
+#include "res/resource.h"
+#include "wizard/format_page.h"
 
 namespace {
 
-enum { kImagesOnly = 1091, kSelectAll = 1080, kSelectNone = 1081 };
+enum { kImagesOnly = IDC_IMAGES_ONLY, kSelectAll = IDC_SELECT_ALL, kSelectNone = IDC_SELECT_NONE };
 
 // A list view child of a message-only window (scripts/wine-run gives a prefix without a display
 // the null graphics driver, so windows can be made there too).
@@ -81,8 +83,8 @@ TEST_F(FormatList, HasTwoColumnsSizedFromThe570PixelListAndTheRowsInTableOrder)
     ASSERT_EQ(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0), kFormatCount);
     std::set<std::string> groups;
     for (int row = 0; row < kFormatCount; ++row) {
-        EXPECT_EQ(Text(row, 0), GetFormatExtensions(row)) << "row " << row;
-        EXPECT_EQ(Text(row, 1), GetFormatDescription(row)) << "row " << row;
+        EXPECT_EQ(Text(row, 0), FormatGroupRow(row)->label) << "row " << row;
+        EXPECT_EQ(Text(row, 1), FormatGroupRow(row)->description) << "row " << row;
         groups.insert(Text(row, 0));
     }
     EXPECT_EQ(groups.size(), (size_t)kFormatCount);

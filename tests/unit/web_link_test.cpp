@@ -3,7 +3,7 @@
 #include "controls/open_link.h"
 #include "controls/web_link_static.h"
 #include "test_support.h"
-#include "wizard/color_static.h"
+#include "controls/color_static.h"
 
 TEST(BuildLinkCommand, CutsAtThePlaceholderAndAppendsTheTarget)
 {

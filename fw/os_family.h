@@ -1,4 +1,5 @@
-// The Windows families the shell integration tells apart, decided once per run.
+// The Windows families the setup tells apart, decided once per run: the shell integration, the
+// partner installers and the partner offer all ask here.
 #pragma once
 
 struct OsFamily {
@@ -8,7 +9,9 @@ struct OsFamily {
     // From 6.2 on the system discards a user choice that a program writes (and tells the user
     // that an app default was reset), so none is written there.
     bool bUserChoiceProtected;
+    // Windows XP or later, or Windows 2000 with service pack 3 or later (known only from the
+    // extended version record; false where the system does not fill it).
+    bool bXPOr2000SP3;
 };
 
-// Reads the version with the plain 148-byte version record.
 OsFamily GetOsFamily();

@@ -1,6 +1,6 @@
-// CColorStatic: a label drawn in its own text and background colours and weight, or an icon.
+// CColorStatic: a label drawn in its own text and background colours and weight.
 #pragma once
-#include "../fw/controls.h"
+#include "fw/controls.h"
 
 class CColorStatic : public CStatic {
 public:
@@ -9,9 +9,7 @@ public:
 
     void SetTextColor(COLORREF color, BOOL redraw);
     void SetBold(BOOL bold, BOOL redraw);
-    void SetIcon(HICON icon) { m_hIcon = icon; }
     COLORREF GetTextColor() const { return m_crText; }
-    BOOL IsBold() const { return m_bBold; }
     HFONT GetLabelFont() const { return m_font; }
 
 protected:
@@ -26,7 +24,4 @@ private:
     COLORREF m_crBack;
     HBRUSH m_hBrush;
     BOOL m_bBold;
-    int m_nOffsetX;
-    int m_nOffsetY;
-    HICON m_hIcon;
 };

@@ -3,10 +3,7 @@
 CColorStatic::CColorStatic()
     : m_crText(GetSysColor(COLOR_BTNTEXT)),
       m_crBack(GetSysColor(COLOR_BTNFACE)),
-      m_bBold(FALSE),
-      m_nOffsetX(0),
-      m_nOffsetY(0),
-      m_hIcon(NULL)
+      m_bBold(FALSE)
 {
     m_hBrush = CreateSolidBrush(m_crBack);
 }
@@ -64,22 +61,15 @@ LRESULT CColorStatic::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         SelectObject(dc, m_hBrush);
         RECT rc;
         GetClientRect(&rc);
-        if (m_hIcon) {
-            int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-            DrawIcon(dc, rc.left + (rc.right - rc.left - cx) / 2, rc.top + (rc.bottom - rc.top - cy) / 2, m_hIcon);
-        } else {
-            if ((HFONT)m_font) SelectObject(dc, (HFONT)m_font);
-            char text[512];
-            GetWindowText(text, sizeof text);
-            rc.left += m_nOffsetX;
-            rc.top += m_nOffsetY;
-            LONG style = GetStyle();
-            UINT format = (style & SS_CENTERIMAGE) ? (DT_VCENTER | DT_SINGLELINE) : DT_WORDBREAK;
-            // SS_CENTER and SS_RIGHT are values of the alignment field, not separate bits.
-            LONG align = style & SS_TYPEMASK;
-            format |= align == SS_CENTER ? DT_CENTER : align == SS_RIGHT ? DT_RIGHT : DT_LEFT;
-            DrawTextA(dc, text, -1, &rc, format);
-        }
+        if ((HFONT)m_font) SelectObject(dc, (HFONT)m_font);
+        char text[512];
+        GetWindowText(text, sizeof text);
+        LONG style = GetStyle();
+        UINT format = (style & SS_CENTERIMAGE) ? (DT_VCENTER | DT_SINGLELINE) : DT_WORDBREAK;
+        // SS_CENTER and SS_RIGHT are values of the alignment field, not separate bits.
+        LONG align = style & SS_TYPEMASK;
+        format |= align == SS_CENTER ? DT_CENTER : align == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+        DrawTextA(dc, text, -1, &rc, format);
         RestoreDC(dc, saved);
         EndPaint(m_hWnd, &ps);
         return 0;
