@@ -1,5 +1,4 @@
 #include "private_folder.h"
-#include <stdio.h>
 #include <sddl.h>
 #include "fw/cstring.h"
 #include "fw/dll_safety.h"
@@ -68,7 +67,7 @@ static void RandomName(char* out)
         r[0] = counter.LowPart ^ (GetCurrentProcessId() << 16);
         r[1] = counter.HighPart ^ GetTickCount() ^ (DWORD)(DWORD_PTR)&counter;
     }
-    sprintf(out, "pxm%08lx%08lx", (unsigned long)r[0], (unsigned long)r[1]);
+    wsprintfA(out, "pxm%08lx%08lx", (unsigned long)r[0], (unsigned long)r[1]);
 }
 
 bool CPrivateFolder::Create()
