@@ -40,7 +40,7 @@ int RunCommandLine(const char* cmdLine)
 
     InstallOptions o;
     memset(&o, 0, sizeof o);
-    if (!GetExistingInstallFolder(o.szFolder)) GetDefaultInstallFolder(o.szFolder);
+    ProposeInstallFolder(o.szFolder);
     bool folderWhole = ParseSwitches(cmdLine, &o);
     o.bSilent = 1;
 

@@ -45,3 +45,8 @@ int GetExistingInstallFolder(char* out)
     lstrcpyA(out, folder);
     return 1;
 }
+
+void ProposeInstallFolder(char* out)
+{
+    if (!GetExistingInstallFolder(out)) GetDefaultInstallFolder(out);
+}

@@ -26,9 +26,7 @@ BOOL CDestinationPage::OnSetActive()
         CheckDlgButton(IDC_CURRENT_USER, BST_CHECKED);
         char folder[MAX_PATH];
         if (GetDlgItemText(IDC_FOLDER, folder, sizeof folder) == 0) {
-            GetDefaultInstallFolder(folder);
-            char existing[MAX_PATH];
-            if (GetExistingInstallFolder(existing)) lstrcpyA(folder, existing);
+            ProposeInstallFolder(folder);
             SetDlgItemText(IDC_FOLDER, folder);
         }
     }
