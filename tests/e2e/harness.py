@@ -10,7 +10,9 @@ import resource
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
+import time
 import types
 
 SOURCE = os.environ.get("PIXMORA_SOURCE") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -34,6 +36,95 @@ def _resource_ids():
 
 
 R = _resource_ids()
+
+def _wine_env():
+    """The variables that scripts/wine-env sets for every Wine run of ours."""
+    out = subprocess.run(["sh", "-c", '. "$0" && env -0', os.path.join(SOURCE, "scripts", "wine-env")],
+                         env={"PATH": os.environ.get("PATH", "/usr/bin:/bin")}, capture_output=True, check=True).stdout
+    pairs = (item.split("=", 1) for item in out.decode().split("\0") if "=" in item)
+    return {k: v for k, v in pairs if k.startswith("WINE")}
+
+
+WINE_ENV = _wine_env()
+
+
+def _emulated():
+    """True when i386 programs, and so Wine's 32-bit half, run under qemu's user emulation."""
+    try:
+        with open("/proc/sys/fs/binfmt_misc/qemu-i386") as f:
+            return f.readline().strip() == "enabled"
+    except OSError:
+        return False
+
+
+EMULATED = _emulated()
+
+
+def _slowdown():
+    """How many times slower Wine starts a program here than on a native machine of our kind; every
+    wait of the tests is bounded by its native bound times this. Measured once per `make test`
+    (which removes the file first) in a copy of the pristine prefix: a first start, which boots the
+    machine's services, and the median of three starts after it. Natively about 1.5 s and 0.15 s."""
+    import fcntl
+    path = os.path.join(os.path.dirname(PRISTINE), "slowdown")
+    with open(path + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)  # suites start together: one measures, the others wait for it
+        try:
+            with open(path) as f:
+                return float(f.read().split()[0])
+        except (OSError, ValueError, IndexError):
+            return _measure_slowdown(path)
+
+
+def _measure_slowdown(path):
+    root = tempfile.mkdtemp(prefix="slowdown.", dir=os.path.dirname(PRISTINE))
+    env = dict(os.environ, WINEPREFIX=os.path.join(root, "prefix"), HOME=root, **WINE_ENV)
+    env.pop("DISPLAY", None)
+    try:
+        subprocess.run(["cp", "-a", os.path.join(PRISTINE, "prefix"), env["WINEPREFIX"]], check=True)
+        times = []
+        for _ in range(4):
+            start = time.monotonic()
+            subprocess.run(["wine", PXTOOL, "wait-window", "none", "0"], env=env, timeout=600,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            times.append(time.monotonic() - start)
+        factor = max(1.0, times[0] / 1.5, sorted(times[1:])[1] / 0.15)
+    finally:
+        subprocess.run([os.path.join(SOURCE, "scripts", "wine-kill"), env["WINEPREFIX"]])
+        shutil.rmtree(root, ignore_errors=True)
+    with open(path + ".tmp", "w") as f:
+        f.write(f"{factor:.2f} first start {times[0]:.2f} s, then {sorted(times[1:])[1]:.2f} s"
+                f"{' (emulated)' if EMULATED else ''}\n")
+    os.replace(path + ".tmp", path)
+    return factor
+
+
+SLOWDOWN = _slowdown() if os.path.isdir(os.path.join(PRISTINE, "prefix")) else 1.0
+
+
+def bound(seconds):
+    """A time bound of the tests (seconds on a native machine) on this machine."""
+    return seconds * SLOWDOWN
+
+
+def deadline(seconds):
+    """The time.time() by which something that natively takes at most `seconds` must have happened."""
+    return time.time() + bound(seconds)
+
+
+_CRASH_SIGNALS = (-signal.SIGSEGV, -signal.SIGILL, -signal.SIGBUS, 128 + signal.SIGSEGV, 128 + signal.SIGILL)
+
+
+def helper_run(what, run):
+    """Runs one step of the tests' own helpers (`run` returns a CompletedProcess). Under emulation a
+    helper may die of the emulator's own crash: such a step is tried again, at most twice, and
+    said so. Never used for the setup itself."""
+    for attempt in range(3):
+        r = run()
+        if not (EMULATED and r.returncode in _CRASH_SIGNALS) or attempt == 2:
+            return r
+        sys.stderr.write(f"harness: retrying {what}: the emulator crashed (exit {r.returncode}); retry {attempt + 1} of 2\n")
+
 
 WINE_VERSIONS = ("win98", "win2k", "winxp", "vista", "win7", "win10")
 
@@ -163,10 +254,11 @@ class Machine:
         subprocess.run(["cp", "-a", os.path.join(PRISTINE, "prefix"), self.prefix], check=True)
         os.makedirs(self.home)
         os.makedirs(self.cwd)
-        self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=self.home, WINEARCH="win32",
-                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, HOME=self.home, PIXMORA_SLOWDOWN=str(SLOWDOWN), **WINE_ENV)
         self.env.pop("DISPLAY", None)
         self.background = []
+        self.mounts = []
+        self.file_limit = None
         self.xvfb = None
         if display:
             self.start_display()
@@ -177,13 +269,18 @@ class Machine:
     def wine(self, *args, timeout=120, cwd=None, check=True, env=None, preexec_fn=None):
         """Runs a Wine program to its end; returns its exit code. Output goes to files, not
         pipes: Wine's background processes would keep a pipe open after the program ended."""
+        def run():
+            out.seek(0)
+            out.truncate()
+            return subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), preexec_fn=preexec_fn,
+                                  cwd=cwd or self.cwd, timeout=bound(timeout), stdout=out, stderr=out)
         with tempfile.TemporaryFile() as out:
             try:
-                r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), preexec_fn=preexec_fn,
-                                   cwd=cwd or self.cwd, timeout=timeout, stdout=out, stderr=out)
+                # A registry step of the test's own is a helper's; a program's run is never repeated.
+                r = helper_run(f"wine {' '.join(args)}", run) if args and args[0] == "reg" else run()
             except subprocess.TimeoutExpired:
                 self.kill()
-                raise AssertionError(f"wine {' '.join(args)} did not finish in {timeout} s "
+                raise AssertionError(f"wine {' '.join(args)} did not finish in {bound(timeout):.0f} s "
                                      "(a window or message box may be waiting)")
             if check and r.returncode != 0 and args and args[0] == "reg":
                 out.seek(0)
@@ -195,23 +292,48 @@ class Machine:
         with tempfile.TemporaryFile() as out:
             try:
                 r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), cwd=self.cwd,
-                                   timeout=timeout, stdout=out, stderr=subprocess.DEVNULL)
+                                   timeout=bound(timeout), stdout=out, stderr=subprocess.DEVNULL)
             except subprocess.TimeoutExpired:
                 self.kill()
-                raise AssertionError(f"wine {' '.join(args)} did not finish in {timeout} s")
+                raise AssertionError(f"wine {' '.join(args)} did not finish in {bound(timeout):.0f} s")
             out.seek(0)
             return r.returncode, out.read()
 
-    def setup(self, cmdline="", timeout=120, cwd=None, exe=None, file_limit=None):
-        """Runs pixmora_setup.exe (or a copy of it at the Windows path `exe`) with exactly this
-        command-line tail (as a user would type it after the program name); returns its exit code.
+    def full_disk(self, winpath, free):
+        """Puts the folder `winpath`, with what it holds, on a disk of its own with `free` bytes
+        left (rounded up to pages; every file takes whole pages), so that writes past that fail
+        as on a full disk: a small tmpfs, which needs root or sudo. Without either, the setup's
+        next run gets a file-size limit of `free` bytes instead, which qemu's user emulation
+        does not honour."""
+        folder = self.unix(winpath)
+        os.makedirs(folder, exist_ok=True)
+        sudo = [] if os.geteuid() == 0 else ["sudo", "-n"]
+        saved = folder + ".saved"
+        os.rename(folder, saved)
+        os.makedirs(folder)
+        if subprocess.run(sudo + ["mount", "-t", "tmpfs", "-o", "size=16m,mode=777", "tmpfs", folder],
+                          stderr=subprocess.DEVNULL).returncode != 0:
+            os.rmdir(folder)
+            os.rename(saved, folder)
+            assert not EMULATED, "a full disk under emulation needs root or sudo (a small tmpfs)"
+            self.file_limit = free
+            return
+        self.mounts.append(folder)
+        subprocess.run(["cp", "-a", saved + "/.", folder], check=True)
+        shutil.rmtree(saved)
+        st = os.statvfs(folder)
+        used = (st.f_blocks - st.f_bfree) * st.f_frsize
+        subprocess.run(sudo + ["mount", "-o", f"remount,size={used + free}", folder], check=True)
 
-        `file_limit` (bytes) makes every write past that size fail as on a full disk: the setup
-        runs under that file-size limit, while the prefix's own processes (the wineserver, which
-        saves the registry) are started before without it."""
+    def setup(self, cmdline="", timeout=120, cwd=None, exe=None):
+        """Runs pixmora_setup.exe (or a copy of it at the Windows path `exe`) with exactly this
+        command-line tail (as a user would type it after the program name); returns its exit code."""
         exe = exe or "Z:" + SETUP_EXE.replace("/", "\\")
         limit = None
+        file_limit = self.file_limit
         if file_limit:
+            # The prefix's own processes (the wineserver, which saves the registry) start before,
+            # without the limit.
             self.keep_server()
             self.wine(PXTOOL, "wait-window", "none", "0")
 
@@ -226,11 +348,12 @@ class Machine:
         """Keeps this machine's wineserver running until kill(). What lives only in the server (the
         security of a registry key, which Wine does not save with the registry) then lasts from
         one program to the next."""
-        subprocess.run(["wineserver", "-p"], env=self.env, timeout=60)
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=bound(60))
 
     def wait_window(self, window_class, ms=20000):
         """True when a top-level window of this class appears within `ms` milliseconds."""
-        return self.wine(PXTOOL, "wait-window", window_class, str(ms), timeout=ms / 1000 + 60) == 0
+        ms = int(bound(ms / 1000) * 1000)
+        return self.wine(PXTOOL, "wait-window", window_class, str(ms), timeout=ms / 1000 / SLOWDOWN + 60) == 0
 
     def start(self, *args):
         """Starts a Wine program in the background (for example the stand-in viewer)."""
@@ -253,14 +376,15 @@ class Machine:
 
     def screenshot(self, path):
         """Saves the whole virtual screen as a PNG (needs imagemagick's import)."""
-        subprocess.run(["import", "-window", "root", path], env=self.env, timeout=60,
+        subprocess.run(["import", "-window", "root", path], env=self.env, timeout=bound(60),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait(self):
-        subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=bound(120))
 
     def kill(self):
-        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60)
+        """Ends every process of this machine, also one that its wineserver no longer knows of."""
+        subprocess.run([os.path.join(SOURCE, "scripts", "wine-kill"), self.prefix], timeout=bound(60) + 30)
         for p in self.background:
             try:
                 p.wait(timeout=10)
@@ -269,6 +393,9 @@ class Machine:
 
     def close(self):
         self.kill()
+        sudo = [] if os.geteuid() == 0 else ["sudo", "-n"]
+        for folder in self.mounts:
+            subprocess.run(sudo + ["umount", "-l", folder])
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(timeout=30)
@@ -299,7 +426,7 @@ class Machine:
         """ProgramFilesDir read through Wine while the machine runs (no registry snapshot)."""
         out = subprocess.run(["wine", "reg", "query", r"HKLM\Software\Microsoft\Windows\CurrentVersion",
                               "/v", "ProgramFilesDir"], env=self.env, capture_output=True, text=True,
-                             timeout=60).stdout
+                             timeout=bound(60)).stdout
         for line in out.splitlines():
             if "REG_SZ" in line:
                 return line.split("REG_SZ", 1)[1].strip()
@@ -374,15 +501,20 @@ class Wizard:
         if trace:
             err.close()
         machine.background.append(self.proc)
-        if self.run("wait-sheet", "30000")[0] != 0:
+        if self.run("wait-sheet", str(int(bound(30) * 1000)), timeout=30 + 60)[0] != 0:
             raise AssertionError("the wizard did not appear")
         self.time = time
 
     def run(self, *args, timeout=60):
+        """(exit code, printed text) of one wizdriver command (a helper's step: see helper_run)."""
         with tempfile.TemporaryFile() as out:
+            def step():
+                out.seek(0)
+                out.truncate()
+                return subprocess.run(["wine", WIZDRIVER, *args], env=self.m.env, cwd=self.m.cwd,
+                                      stdout=out, stderr=subprocess.DEVNULL, timeout=bound(timeout))
             try:
-                r = subprocess.run(["wine", WIZDRIVER, *args], env=self.m.env, cwd=self.m.cwd,
-                                   stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+                r = helper_run(f"wizdriver {' '.join(args)}", step)
             except subprocess.TimeoutExpired:
                 raise AssertionError(f"wizdriver {' '.join(args)} hung")
             out.seek(0)
@@ -404,7 +536,7 @@ class Wizard:
             self.wait_page(then_page)
 
     def wait_page(self, index, seconds=20):
-        end = self.time.time() + seconds
+        end = deadline(seconds)
         while self.time.time() < end:
             code, out = self.run("page")
             if code == 0 and out.strip() == str(index):
@@ -414,7 +546,7 @@ class Wizard:
 
     def msgbox(self, seconds=20):
         """(caption, text, buttons) of the message box that appears within `seconds`."""
-        end = self.time.time() + seconds
+        end = deadline(seconds)
         while self.time.time() < end:
             code, out = self.run("msgbox")
             if code == 0:
@@ -425,7 +557,7 @@ class Wizard:
 
     def answer(self, button):
         self.run("answer", button)
-        end = self.time.time() + 20
+        end = deadline(20)
         while self.time.time() < end and self.run("msgbox")[0] == 0:
             self.time.sleep(0.1)
 
@@ -438,6 +570,6 @@ class Wizard:
 
     def exit_code(self, seconds=60):
         try:
-            return self.proc.wait(timeout=seconds)
+            return self.proc.wait(timeout=bound(seconds))
         except subprocess.TimeoutExpired:
             raise AssertionError("the setup did not end")

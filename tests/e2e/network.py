@@ -10,7 +10,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures"))
 from http_server import TestServer, closed_port  # noqa: E402,F401
 from signing import Signer  # noqa: E402
-from harness import BUILD  # noqa: E402
+from harness import BUILD, bound, deadline  # noqa: E402
 
 DLTOOL = os.path.join(BUILD, "tools", "dltool.exe")
 FAKE_PARTNER = os.path.join(BUILD, "tools", "fake_partner.exe")
@@ -98,7 +98,7 @@ class Download:
     def finish(self, timeout=60):
         """(DoModal result, error text) once the dialog has ended."""
         try:
-            self.process.wait(timeout=timeout)
+            self.process.wait(timeout=bound(timeout))
         except subprocess.TimeoutExpired:
             _, windows = tool(self.machine, "windows")
             self.machine.kill()
@@ -117,7 +117,7 @@ class Download:
 
     def wait_texts(self, condition, timeout=30):
         """The dialog's texts once `condition(texts)` holds."""
-        end = time.time() + timeout
+        end = deadline(timeout)
         while time.time() < end:
             texts = self.texts()
             if texts and condition(texts):

@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import time
 
-from harness import BUILD, PAYLOAD, PAYLOAD_FILES, SETUP_EXE, read_lnk
+from harness import BUILD, PAYLOAD, PAYLOAD_FILES, SETUP_EXE, bound, deadline, helper_run, read_lnk
 
 GROUP = [  # link file, target below the folder, arguments, icon index of pxm32.exe (None: default)
     ("Pixmora 4.00.lnk", "pxm32.exe", None, None),
@@ -266,15 +266,19 @@ class Wizard:
         self.m = machine
         self.driver = os.path.join(BUILD, "tools", "wizdriver.exe")
         self.m.start("Z:" + SETUP_EXE.replace("/", "\\"))
-        if self.run("wait-sheet", "30000")[0] != 0:
+        if self.run("wait-sheet", str(int(bound(30) * 1000)))[0] != 0:
             raise AssertionError("the wizard did not open")
 
     def run(self, *args):
         """(exit code, printed text) of one driver command. Output goes to a file: Wine's
         background processes would hold a pipe open."""
         with tempfile.TemporaryFile() as out:
-            code = subprocess.run(["wine", self.driver, *args], env=self.m.env, cwd=self.m.cwd,
-                                  stdout=out, stderr=subprocess.DEVNULL, timeout=60).returncode
+            def step():
+                out.seek(0)
+                out.truncate()
+                return subprocess.run(["wine", self.driver, *args], env=self.m.env, cwd=self.m.cwd,
+                                      stdout=out, stderr=subprocess.DEVNULL, timeout=bound(60) + 30)
+            code = helper_run(f"wizdriver {' '.join(args)}", step).returncode
             out.seek(0)
             return code, out.read().decode("cp1252", errors="replace").strip()
 
@@ -282,12 +286,12 @@ class Wizard:
         return self.run("page")[1].split()[0]
 
     def wait(self, condition, what, seconds=20):
-        end = time.time() + seconds
+        end = deadline(seconds)
         while time.time() < end:
             if condition():
                 return
             time.sleep(0.2)
-        raise AssertionError(f"wizard: {what} within {seconds} s (page {self.page()})")
+        raise AssertionError(f"wizard: {what} within {bound(seconds):.0f} s (page {self.page()})")
 
     def next(self):
         """Presses Next and waits until the next page is active."""

@@ -6,7 +6,7 @@ import shutil
 import subprocess
 import unittest
 
-from harness import Machine, BUILD, SETUP_EXE
+from harness import Machine, BUILD, SETUP_EXE, bound
 
 TOOLS = os.path.join(BUILD, "tools")
 # Libraries that a planted copy could replace on Windows: used by the setup or by the system
@@ -58,7 +58,7 @@ class LazyLoading(unittest.TestCase):
         trace = os.path.join(m.root, "loaddll.txt")
         with open(trace, "w") as out:
             code = subprocess.run(["wine", SETUP_EXE, *cmdline], env=dict(m.env, WINEDEBUG="+loaddll"),
-                                  cwd=m.cwd, stdout=subprocess.DEVNULL, stderr=out, timeout=120).returncode
+                                  cwd=m.cwd, stdout=subprocess.DEVNULL, stderr=out, timeout=bound(120)).returncode
         self.assertEqual(code, 0)
         with open(trace, errors="replace") as f:
             lines = [l for l in f if "Loaded" in l]

@@ -4,7 +4,7 @@ import os
 import time
 import unittest
 
-from harness import Machine, PAYLOAD_FILES, PXTOOL, SETUP_EXE, payload_bytes, cp1252
+from harness import Machine, PAYLOAD_FILES, PXTOOL, SETUP_EXE, cp1252, deadline, payload_bytes
 from test_silent import ENTRY, INSTALL_FAILED, INVALID_FOLDER
 
 INSTALLED_BUT = cp1252("Pixmora wurde installiert, aber folgende Einträge konnten nicht geschrieben werden!"
@@ -60,7 +60,8 @@ class AllOrNothing(Runs):
     def hold(self, winpath):
         """Holds a file open without sharing, from another process, until the machine ends."""
         self.m.start(PXTOOL, "hold", winpath, "C:\\held.txt")
-        for _ in range(300):
+        end = deadline(30)
+        while time.time() < end:
             if os.path.exists(self.m.unix("C:\\held.txt")):
                 return
             time.sleep(0.1)
@@ -75,8 +76,9 @@ class AllOrNothing(Runs):
                 if fault == "a plug-in in use":
                     self.hold("C:\\Px\\Plugins\\Slideshow.exe")
                     code = self.m.setup(SWITCHES)
-                else:  # every payload file but the viewer program is smaller than this
-                    code = self.m.setup(SWITCHES, file_limit=8192)
+                else:  # two pages left: the new files do not fit beside the old ones
+                    self.m.full_disk("C:\\Px", 8192)
+                    code = self.m.setup(SWITCHES)
                 self.assertEqual(code, 5)
                 self.assertEqual(self.log_message(), b"C:\\Px\\: " + INSTALL_FAILED)
                 registry = self.m.registry()
@@ -87,7 +89,8 @@ class AllOrNothing(Runs):
 
     def test_failed_fresh_installation_leaves_no_payload_file(self):
         self.fresh_machine()
-        self.assertEqual(self.m.setup("/silent /folder=C:\\Neu\\Pixmora", file_limit=8192), 5)
+        self.m.full_disk("C:\\Neu", 8192)
+        self.assertEqual(self.m.setup("/silent /folder=C:\\Neu\\Pixmora"), 5)
         self.assertEqual(self.log_message(), b"C:\\Neu\\Pixmora\\: " + INSTALL_FAILED)
         self.assertEqual(files_below(self.m.unix("C:\\Neu")), {})  # the folders it made may stay
         self.assertIsNone(self.m.registry().key("HKLM\\SOFTWARE\\Classes\\Pixmora"))

@@ -5,7 +5,7 @@ import subprocess
 import time
 import unittest
 
-from harness import BUILD, Machine, R, Wizard
+from harness import BUILD, Machine, R, Wizard, deadline
 from network import serve_partner_installers
 
 RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
@@ -98,7 +98,7 @@ class OfferPages(unittest.TestCase):
     def click_link(self, w, control, target):
         before = len(self.opened())
         w.run("mouse-click", str(control))
-        end = time.time() + 20
+        end = deadline(20)
         while len(self.opened()) == before and time.time() < end:
             time.sleep(0.2)
         self.assertGreater(len(self.opened()), before, f"link {control} opened nothing")

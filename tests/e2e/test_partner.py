@@ -10,7 +10,7 @@ import threading
 import time
 import unittest
 
-from harness import Machine, R, Wizard
+from harness import Machine, R, Wizard, bound, deadline
 from network import DLTOOL, FAKE_PARTNER, MIRROR_HOSTS, TestServer, import_reg, installer, tool, use_proxy
 
 TOOLBAR = "/google/google_toolbar4_de.exe"
@@ -120,7 +120,7 @@ class PartnerSteps(unittest.TestCase):
         seen = []
 
         def cancel_first_dialog():
-            end = time.time() + 60
+            end = deadline(60)
             while time.time() < end:
                 code, texts = tool(pm.m, "texts")
                 if code == 0 and texts.split("|")[1]:
@@ -132,7 +132,7 @@ class PartnerSteps(unittest.TestCase):
         driver = threading.Thread(target=cancel_first_dialog, daemon=True)
         driver.start()
         code, out = tool(pm.m, "install", "C:\\Px", "1", "1", timeout=240)
-        driver.join(60)
+        driver.join(bound(60))
         self.assertEqual(seen, ["Google Toolbar"])
         self.assertEqual((code, out), (0, "1 1 0"))
         self.check(pm, [DESKTOP_RUN], [TOOLBAR, DESKTOP])
@@ -184,14 +184,14 @@ class PartnerSteps(unittest.TestCase):
                                            cwd=pm.m.cwd, stdout=out, stderr=subprocess.DEVNULL)
                 pm.m.background.append(run)
                 texts = self.wait_dialog(pm, lambda t: t[1] == "Google Toolbar" and ready(t))
-                time.sleep(1)  # the worker is now waiting on the server
+                time.sleep(bound(1))  # the worker is now waiting on the server
                 self.assertEqual(tool(pm.m, "cancel")[0], 0, texts)
-                gone = time.time() + 10
+                gone = deadline(10)
                 while time.time() < gone and self.dialog_texts(pm) and self.dialog_texts(pm)[1] == "Google Toolbar":
                     time.sleep(0.2)
                 self.assertNotEqual((self.dialog_texts(pm) or [None, None])[1], "Google Toolbar",
                                     "the dialog was still open 10 s after Cancel")
-                run.wait(timeout=120)
+                run.wait(timeout=bound(120))
                 with open(out_path, "rb") as f:
                     self.assertEqual(f.read().decode(), "1 1 0")
                 self.check(pm, [DESKTOP_RUN], [TOOLBAR, DESKTOP])
@@ -205,7 +205,7 @@ class PartnerSteps(unittest.TestCase):
         return parts[:4] + [int(p) for p in parts[4:]]
 
     def wait_dialog(self, pm, condition, timeout=60):
-        end = time.time() + timeout
+        end = deadline(timeout)
         while time.time() < end:
             texts = self.dialog_texts(pm)
             if texts and condition(texts):
@@ -271,7 +271,7 @@ class PartnerStepsInTheWizard(unittest.TestCase):
     def check_wizard_alive_while_partner_runs(self, pm, w):
         """While the setup waits for the (held) stand-in partner, the wizard answers (its page
         texts can be read, it paints) and takes no input; then the partner is let go."""
-        end = time.time() + 120
+        end = deadline(120)
         while time.time() < end and not pm.record():
             time.sleep(0.3)
         self.assertTrue(pm.record(), "the partner was not started")

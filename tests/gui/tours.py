@@ -10,6 +10,7 @@ import sys
 import time
 
 from wizard import CANCEL, FORMATS, NEXT, NOTES, READY, R, Wizard, german_machine
+from harness import deadline  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from network import TestServer, installer, use_proxy  # noqa: E402
@@ -75,7 +76,7 @@ def with_offer(test, visit, toolbar, desktop):
 
 def _wait_download(test, w, seconds=60):
     """Waits until the download dialog shows its time left (R.IDC_DL_TIME_LEFT) and rate (R.IDC_DL_RATE)."""
-    end = time.time() + seconds
+    end = deadline(seconds)
     while time.time() < end:
         code, out = w.run("layout", "download")
         if code == 0 and {str(R.IDC_DL_TIME_LEFT), str(R.IDC_DL_RATE)} <= {line.split("\t")[0] for line in out.splitlines()}:

@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import harness  # noqa: E402
-from harness import BUILD, PAYLOAD, SOURCE, Machine, R  # noqa: E402,F401
+from harness import BUILD, PAYLOAD, SOURCE, Machine, R, bound  # noqa: E402,F401
 
 RECORDER = os.path.join(BUILD, "tools", "cmdline_recorder.exe")
 ARTIFACTS = os.path.join(BUILD, "gui")
@@ -31,6 +31,11 @@ def _german_locale():
 
 
 GERMAN_LOCALE = _german_locale()
+
+
+def _ms(seconds):
+    """A wait of wizdriver's, in milliseconds, for what natively takes at most `seconds`."""
+    return str(int(bound(seconds) * 1000))
 
 
 def german_machine(test, version=None):
@@ -91,7 +96,7 @@ class Wizard(harness.Wizard):
     # --- the sheet -----------------------------------------------------------------------------
     def wait_page(self, index, seconds=20):
         """Waits until page `index` is active and no message box is open."""
-        code, out = self.run("wait-page", str(index), str(seconds * 1000), timeout=seconds + 30)
+        code, out = self.run("wait-page", str(index), _ms(seconds), timeout=seconds + 30)
         self.test.assertEqual(code, 0, f"expected page {index}, the wizard shows page {out}")
 
     def to_ready_page(self, formats=None):
@@ -113,12 +118,12 @@ class Wizard(harness.Wizard):
         self.run("sysclose")
 
     def closed(self, seconds=20):
-        return self.run("wait-closed", str(seconds * 1000), timeout=seconds + 30)[0] == 0
+        return self.run("wait-closed", _ms(seconds), timeout=seconds + 30)[0] == 0
 
     # --- message boxes -------------------------------------------------------------------------
     def answer(self, button):
         """Answers the message box that is open or opens within 10 s, and waits until it has gone."""
-        self._ok("answer", button, "10000", what=f"could not answer a message box with {button}")
+        self._ok("answer", button, _ms(10), what=f"could not answer a message box with {button}")
 
     def no_msgbox(self):
         return self.run("msgbox")[0] != 0
@@ -146,7 +151,7 @@ class Wizard(harness.Wizard):
         self._ok("click", str(control), what=f"no control {control}")
 
     def picker(self, button):
-        self._ok("picker", button, "20000", what="no folder picker")
+        self._ok("picker", button, _ms(20), what="no folder picker")
 
     # --- the association list ------------------------------------------------------------------
     def ticks(self):
@@ -169,7 +174,7 @@ class Wizard(harness.Wizard):
     def screenshot(self, name, folder=None):
         """The wizard window, with a message box of ours or the download dialog when one is open,
         as a PNG file; returns its path."""
-        time.sleep(0.3)  # let the page finish painting
+        time.sleep(bound(0.3))  # let the page finish painting
         path = os.path.join(folder or self.shots, name + ".png")
         rects = [r for r in (self._rect(), self._rect("msgbox"), self._rect("download")) if r]
         crop = []
@@ -179,7 +184,7 @@ class Wizard(harness.Wizard):
             crop = ["-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage"]
         # Without the time chunks the same picture gives the same file.
         subprocess.run(["import", "-window", "root", *crop, "-define", "png:exclude-chunks=date,time", path],
-                       env=self.m.env, timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                       env=self.m.env, timeout=bound(60), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
 
     def opened_urls(self):
@@ -192,7 +197,7 @@ class Wizard(harness.Wizard):
 
     def viewer_program(self, seconds=10):
         """Program file of the running viewer window (class "Pixmora"), or None."""
-        code, out = self.run("window-exe", "Pixmora", str(seconds * 1000), timeout=seconds + 30)
+        code, out = self.run("window-exe", "Pixmora", _ms(seconds), timeout=seconds + 30)
         return out if code == 0 else None
 
     def close_viewer(self):
