@@ -30,6 +30,11 @@ InstallResult RejectFolder(const char* folder, InstallReporter& reporter)
     return Stop(reporter, kInvalidFolder, IDS_INVALID_FOLDER, folder, false);
 }
 
+InstallResult RejectLogFile(const char* path, InstallReporter& reporter)
+{
+    return Stop(reporter, kInvalidFolder, IDS_INVALID_LOG_FILE, path, false);
+}
+
 // One warning naming the failed rows: all of them in the log, the first few in a box.
 static void ReportFailedRows(InstallReporter& reporter, const char* folder, const FailedRows& failed)
 {

@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import Machine, PAYLOAD_FILES, PXTOOL, SETUP_EXE, payload_bytes, cp1252
-from test_silent import ENTRY, INSTALL_FAILED, INVALID_FOLDER
+from test_silent import ENTRY, INSTALL_FAILED, INVALID_FOLDER, INVALID_LOG_FILE
 
 INSTALLED_BUT = cp1252("Pixmora wurde installiert, aber folgende Einträge konnten nicht geschrieben werden!"
                        "\r\n\r\nBitte überprüfen Sie Ihre Schreibrechte und System-Policies!\r\n\r\n")
@@ -160,6 +160,11 @@ class CommandLinesAndFolders(Runs):
              "/silent" + " " * 300 + "/folder=C:\\Px /group=1 /allusers=1", 0, "C:\\Px", None),
             ("/folder= value cut by the window", "/silent " + " " * window_left + "/folder=C:\\Pixmora\\Unterordner",
              3, None, INVALID_FOLDER + b": C:\\Pixmora\\Unt"),
+            ("/log= value cut by the window",
+             "/silent /folder=C:\\Pixmora" + " " * (window_left - len("/folder=C:\\Pixmora") + 3) +
+             "/log=C:\\Pixmora\\Unterordner\\x.log", 3, None, INVALID_LOG_FILE + b": C:\\Pixmora\\Unt"),
+            ("/log= value longer than a value may be", "/silent /folder=C:\\Pixmora /log=C:\\" + "L" * 300 + "\\x.log",
+             3, None, INVALID_LOG_FILE + b": C:\\" + b"L" * 252),
             ("drive without backslash", "/silent /folder=C:Pixmora", 3, None, INVALID_FOLDER + b": C:Pixmora"),
             ("drive alone", "/silent /folder=C:", 3, None, INVALID_FOLDER + b": C:"),
             ("new folders below an existing share", "/silent /folder=\\\\server\\share\\Programme\\Pixmora",
@@ -191,6 +196,7 @@ class CommandLinesAndFolders(Runs):
                     self.assertTrue(os.path.isfile(m.unix(PROGRAMS + "\\Pixmora\\Pixmora 4.00.lnk")))
                 if code == 3:
                     self.assertFalse(os.path.exists(m.unix("C:\\Pixmora")))
+                    self.assertFalse([n for n in os.listdir(m.unix("C:\\")) if n.startswith("LLL")])
                     self.assertEqual(os.listdir(share), [])
 
 

@@ -8,6 +8,7 @@ from shell_checks import UNINSTALL, payload_kib
 
 VIEWER_RUNNING = cp1252("Warnung: Pixmora läuft!\r\nBeenden Sie bitte Pixmora bevor Sie mit der Installation fortsetzen!")
 INVALID_FOLDER = cp1252("Ungültiges Zielverzeichnis!")
+INVALID_LOG_FILE = cp1252("Ungültige Protokolldatei!")
 CANNOT_CREATE = cp1252("Kann Zielverzeichnis nicht erstellen!\r\n\r\nBitte überprüfen Sie Ihre Schreibrechte und "
                        "System-Policies!\r\n\r\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.")
 INSTALL_FAILED = cp1252("Fehler beim Installieren!\r\n\r\nÜberprüfen Sie bitte ob Pixmora läuft oder das "
