@@ -98,6 +98,10 @@ class FailedRows(Runs):
 
     def test_each_failed_row_is_named_and_the_rest_is_written(self):
         group = PROGRAMS + "\\Pixmora"
+        group_links = [group + "\\" + link for link in (
+            "Pixmora 4.00.lnk", "Pixmora - Thumbnails.lnk", "Pixmora deinstallieren.lnk", "\u00dcber Pixmora.lnk",
+            "Was ist neu.lnk", "Kommandozeilen-Optionen.lnk", "Verf\u00fcgbare PlugIns.lnk",
+            "Verf\u00fcgbare Sprachen.lnk", "\u00dcber PlugIns.lnk", "Pixmora Hilfe.lnk")]
         cases = [
             # (fault, the rows named in the log)
             ("uninstall entry denies writes",
@@ -106,11 +110,9 @@ class FailedRows(Runs):
              [f"HKEY_LOCAL_MACHINE\\{UNINSTALL} ({value})" for value in (
                  "DisplayVersion", "Publisher", "InstallLocation", "DisplayIcon", "EstimatedSize", "NoModify",
                  "NoRepair")]),
-            ("program group is a plain file",
-             [group + "\\" + link for link in (
-                 "Pixmora 4.00.lnk", "Pixmora - Thumbnails.lnk", "Pixmora deinstallieren.lnk", "\u00dcber Pixmora.lnk",
-                 "Was ist neu.lnk", "Kommandozeilen-Optionen.lnk", "Verf\u00fcgbare PlugIns.lnk",
-                 "Verf\u00fcgbare Sprachen.lnk", "\u00dcber PlugIns.lnk", "Pixmora Hilfe.lnk")]),
+            ("program group is a plain file", group_links),
+            # A program of the user's plants a link where the group goes, pointing elsewhere.
+            ("program group is a planted link", group_links),
             ("desktop link is a folder", ["C:\\users\\Public\\Desktop\\Pixmora.lnk"]),
             ("settings file is a folder", ["C:\\Px\\pxm32.ini"]),
         ]
@@ -121,10 +123,14 @@ class FailedRows(Runs):
                 if fault.startswith("uninstall"):
                     m.keep_server()  # Wine keeps a key's security only while its server runs
                     self.assertEqual(m.wine(PXTOOL, "deny-writes", UNINSTALL), 0)
-                elif fault.startswith("program group"):
+                elif fault == "program group is a plain file":
                     os.makedirs(m.unix(PROGRAMS), exist_ok=True)
                     with open(m.unix(group), "w") as f:
                         f.write("in the way")
+                elif fault == "program group is a planted link":
+                    os.makedirs(m.unix(PROGRAMS), exist_ok=True)
+                    os.makedirs(m.unix("C:\\windows\\PxmElsewhere"))
+                    os.symlink(m.unix("C:\\windows\\PxmElsewhere"), m.unix(group))
                 elif fault.startswith("desktop"):
                     os.makedirs(m.unix("C:\\users\\Public\\Desktop\\Pixmora.lnk"))
                 else:
@@ -148,6 +154,8 @@ class FailedRows(Runs):
                                  None if fault.startswith("uninstall") else "Pixmora (remove only)")
                 self.assertEqual(os.path.isfile(m.unix("C:\\users\\Public\\Desktop\\Pixmora.lnk")),
                                  not fault.startswith("desktop"))
+                if fault == "program group is a planted link":
+                    self.assertEqual(os.listdir(m.unix("C:\\windows\\PxmElsewhere")), [])
 
 
 class CommandLinesAndFolders(Runs):

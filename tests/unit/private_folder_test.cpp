@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include "partner/private_folder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -76,8 +77,6 @@ std::string UserSid()
     CloseHandle(token);
     return got ? SidText(((TOKEN_USER*)user)->User.Sid) : "?";
 }
-
-bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL; }
 
 }  // namespace
 

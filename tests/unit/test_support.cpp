@@ -31,6 +31,8 @@ ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& dir)
 
 ScopedCurrentDirectory::~ScopedCurrentDirectory() { SetCurrentDirectoryA(m_saved); }
 
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL; }
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::string out;

@@ -25,6 +25,9 @@ private:
     char m_saved[MAX_PATH];
 };
 
+// Wine, where some guarantees of Windows are not kept (a folder's descriptor, a held folder).
+bool UnderWine();
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool IsFolder(const std::string& path);
