@@ -16,8 +16,13 @@ endif
 # `make test REPRO=0` skips the second build that checks reproducibility (the test says so).
 REPRO ?= 1
 export REPRO
-# make sign: CERT=file.pfx [PASS=...] or CERT=cert.pem KEY=key.pem; TIMESTAMP_URL=... for a time stamp.
-export CERT KEY PASS TIMESTAMP_URL
+# make sign: CERT=file.pfx or CERT=cert.pem KEY=key.pem; TIMESTAMP_URL=... for a time stamp. The key's
+# password comes from a file (PASS_FILE=...) or the environment (PASS), never from make's command
+# line: that stays readable by every process on the machine while the build runs.
+ifeq ($(origin PASS),command line)
+$(error PASS=... on make's command line is readable by every local process: give PASS_FILE=FILE, or export PASS)
+endif
+export CERT KEY PASS PASS_FILE TIMESTAMP_URL
 
 .PHONY: deps configure build msi run test clean prefix fuzz screenshots bench sign
 

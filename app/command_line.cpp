@@ -26,10 +26,11 @@ static void LogInstalled(const char* szFolder)
 
 int RunCommandLine(const char* cmdLine)
 {
-    // The log's place first: a running viewer is logged there too.
+    // The log's place first: a running viewer is logged there too. A cut "/log=" value names
+    // no file anybody asked for: nothing is written there, and the run is refused below.
     char logPath[MAX_PATH];
-    int bLogSwitch = ParseLogSwitch(cmdLine, logPath);
-    SetInstallLogPath(logPath);
+    LogSwitch logSwitch = ParseLogSwitch(cmdLine, logPath);
+    SetInstallLogPath(logSwitch == kLogSwitchWhole ? logPath : "");
 
     if (IsViewerRunning()) {
         CString warning;
@@ -45,9 +46,11 @@ int RunCommandLine(const char* cmdLine)
     o.bSilent = 1;
 
     SilentReporter reporter;
-    // A folder cut short by the end of what is read would install somewhere nobody asked for.
+    // A folder cut short by the end of what is read would install somewhere nobody asked for;
+    // a cut log would create folders and a file nobody asked for.
     if (!folderWhole) return GetExitCode(RejectFolder(o.szFolder, reporter).outcome);
+    if (logSwitch == kLogSwitchCut) return GetExitCode(RejectLogFile(logPath, reporter).outcome);
     InstallOutcome outcome = RunInstallation(o, reporter).outcome;
-    if (bLogSwitch && (outcome == kInstalled || outcome == kInstalledWithErrors)) LogInstalled(o.szFolder);
+    if (logSwitch == kLogSwitchWhole && IsInstalled(outcome)) LogInstalled(o.szFolder);
     return GetExitCode(outcome);
 }

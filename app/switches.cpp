@@ -46,6 +46,16 @@ static void CopySwitchWindow(const char* cmdLine, char* work)
     work[n] = '\0';
 }
 
+// Reads the value of the switch at `p` (in `work`, the window of `cmdLine`) into `out` and tells
+// whether it is whole: the full line has a slash or its end where the value ends (blanks before
+// them are removed anyway); anything else there means it was cut.
+static bool ReadWholeValue(const char* cmdLine, const char* work, const char* p, int skip, char* out)
+{
+    size_t end = (p - work) + GetSwitchValue(p, out, skip, MAX_PATH);
+    while (cmdLine[end] == ' ') ++end;
+    return cmdLine[end] == '/' || cmdLine[end] == '\0';
+}
+
 bool ParseSwitches(const char* cmdLine, InstallOptions* o)
 {
     char work[kCommandLineBufferSize + 1];
@@ -54,11 +64,7 @@ bool ParseSwitches(const char* cmdLine, InstallOptions* o)
     bool folderWhole = true;
     const char* p = strstr(work, "/folder=");
     if (p) {
-        size_t end = (p - work) + GetSwitchValue(p, o->szFolder, 8, MAX_PATH);
-        // The value ends where the full line has a slash or its end (blanks before them are
-        // removed anyway); anything else there means it was cut.
-        while (cmdLine[end] == ' ') ++end;
-        folderWhole = cmdLine[end] == '/' || cmdLine[end] == '\0';
+        folderWhole = ReadWholeValue(cmdLine, work, p, 8, o->szFolder);
         UnquotePath(o->szFolder);
     }
     for (const IntSwitch& s : kIntSwitches) {
@@ -76,14 +82,14 @@ bool ParseSwitches(const char* cmdLine, InstallOptions* o)
     return folderWhole;
 }
 
-int ParseLogSwitch(const char* cmdLine, char* path)
+LogSwitch ParseLogSwitch(const char* cmdLine, char* path)
 {
     char work[kCommandLineBufferSize + 1];
     CopySwitchWindow(cmdLine, work);
     path[0] = '\0';
     const char* p = strstr(work, "/log=");
-    if (!p) return 0;
-    GetSwitchValue(p, path, 5, MAX_PATH);
+    if (!p) return kNoLogSwitch;
+    bool whole = ReadWholeValue(cmdLine, work, p, 5, path);
     UnquotePath(path);
-    return 1;
+    return whole ? kLogSwitchWhole : kLogSwitchCut;
 }

@@ -9,13 +9,16 @@ const int kCommandLineBufferSize = 520;  // switches past this many characters a
 // 520 characters read, or past the 260 that a value may have, while the command line goes on.
 bool ParseSwitches(const char* cmdLine, InstallOptions* o);
 
-// The value of "/log=" (the install log's file), read like the folder; 0 and an empty `path`
-// (260 bytes) without the switch.
-int ParseLogSwitch(const char* cmdLine, char* path);
+enum LogSwitch {
+    kNoLogSwitch,
+    kLogSwitchWhole,
+    kLogSwitchCut  // cut like a folder value: no file anybody asked for
+};
 
-// The value of "/log=" (the install log's file), read like the folder; 0 and an empty `path`
-// (260 bytes) without the switch.
-int ParseLogSwitch(const char* cmdLine, char* path);
+// The value of "/log=" (the install log's file) into `path` (260 bytes), read like the folder,
+// and cut like it: by the end of the 520 characters or past the 260 that a value may have while
+// the command line goes on. `path` is empty without the switch.
+LogSwitch ParseLogSwitch(const char* cmdLine, char* path);
 
 // Copies the value `skip` characters after `source` into `out` (260 bytes) up to the next
 // "/" or the end, reading no further than `limit` characters from `source`.

@@ -1,7 +1,9 @@
 #include "web_link_static.h"
 #include <shellapi.h>
 #include <string.h>
+#include "fw/command_text.h"
 #include "fw/registry.h"
+#include "fw/shell_open.h"
 #include "open_link.h"
 
 CWebLinkStatic::CWebLinkStatic()
@@ -135,22 +137,29 @@ void CWebLinkStatic::FitToText()
 
 INT_PTR CWebLinkStatic::OpenLink(const char* target, int showCommand)
 {
-    INT_PTR result = (INT_PTR)ShellExecuteA(NULL, "open", target, NULL, NULL, showCommand);
+    INT_PTR result = ShellOpenAsUser(target, NULL, showCommand, NULL);
     if ((UINT_PTR)result > 32) return result;
 
-    char value[MAX_PATH];
-    if (ReadRegistryText(HKEY_CLASSES_ROOT, ".htm", NULL, KEY_QUERY_VALUE, value, sizeof value) != ERROR_SUCCESS)
-        return result;
-    char command[kLinkCommandSize];
-    if (strlen(value) + sizeof "\\shell\\open\\command" > sizeof command) return result;
-    lstrcpyA(command, value);
-    lstrcatA(command, "\\shell\\open\\command");
-    if (ReadRegistryText(HKEY_CLASSES_ROOT, command, NULL, KEY_QUERY_VALUE, value, sizeof value) != ERROR_SUCCESS)
-        return result;
+    // The browser that opens ".htm" files. The classes merge in the user's own, which any program
+    // of the user can write: an elevated setup takes the machine's only.
+    HKEY root = HKEY_CLASSES_ROOT;
+    const char* classes = "";
+    if (IsElevatedProcess()) {
+        root = HKEY_LOCAL_MACHINE;
+        classes = "Software\\Classes\\";
+    }
+    char value[MAX_PATH], key[MAX_PATH + 40];
+    wsprintfA(key, "%s.htm", classes);
+    if (ReadRegistryText(root, key, NULL, KEY_QUERY_VALUE, value, sizeof value) != ERROR_SUCCESS) return result;
+    wsprintfA(key, "%s%s\\shell\\open\\command", classes, value);
+    if (ReadRegistryPath(root, key, NULL, KEY_QUERY_VALUE, value, sizeof value) != ERROR_SUCCESS) return result;
 
     // A target that does not fit beside the browser command is not run; the click fails.
+    char command[kLinkCommandSize], program[kLinkCommandSize];
     if (!BuildLinkCommand(value, target, command, sizeof command)) return result;
-    return (INT_PTR)WinExec(command, showCommand);
+    const char* arguments = SplitCommandProgram(command, program, sizeof program);
+    if (!arguments) return result;
+    return ShellOpenAsUser(program, arguments, showCommand, NULL);
 }
 
 BOOL CWebLinkStatic::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)

@@ -15,7 +15,9 @@ public:
     void MarkVisited(BOOL visited);
     void FitToText();
     BOOL DestroyWindow();
-    // Opens `target` through the shell, else with the browser that opens ".htm" files.
+    // Opens `target` through the shell, else with the browser that opens ".htm" files (the
+    // machine's, when elevated), each with the user's own rights where the system elevates
+    // (ShellOpenAsUser).
     static INT_PTR OpenLink(const char* target, int showCommand);
 
     const char* GetLinkTarget() const { return m_target; }

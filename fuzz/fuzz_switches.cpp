@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TrimBlanks(o.szFolder);
 
     char log[MAX_PATH];
-    int found = ParseLogSwitch(line.c_str(), log);
-    if (strlen(log) >= MAX_PATH || (!found && log[0])) __builtin_trap();
+    LogSwitch found = ParseLogSwitch(line.c_str(), log);
+    if (strlen(log) >= MAX_PATH || (found == kNoLogSwitch && log[0])) __builtin_trap();
 
     // Any slice of the input as a path of at most 259 characters.
     char path[MAX_PATH];

@@ -1,7 +1,8 @@
 #include "registry.h"
 #include <string.h>
 
-LONG ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM access, char* out, DWORD size)
+static LONG ReadText(HKEY root, const char* subkey, const char* value, REGSAM access, char* out, DWORD size,
+                     DWORD* typeOut)
 {
     memset(out, 0, size);
     CRegKey key;
@@ -15,6 +16,34 @@ LONG ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM a
     // nothing may read past the buffer looking for its end.
     if (rc == ERROR_SUCCESS && out[size - 1] != '\0') rc = ERROR_MORE_DATA;
     if (rc != ERROR_SUCCESS) memset(out, 0, size);
+    *typeOut = type;
+    return rc;
+}
+
+LONG ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM access, char* out, DWORD size)
+{
+    DWORD type;
+    return ReadText(root, subkey, value, access, out, size, &type);
+}
+
+LONG ReadRegistryPath(HKEY root, const char* subkey, const char* value, REGSAM access, char* out, DWORD size)
+{
+    DWORD type;
+    LONG rc = ReadText(root, subkey, value, access, out, size, &type);
+    if (rc != ERROR_SUCCESS || type != REG_EXPAND_SZ) return rc;
+    char* expanded = new char[size];
+    if (!expanded) {
+        memset(out, 0, size);
+        return ERROR_OUTOFMEMORY;
+    }
+    DWORD n = ExpandEnvironmentStringsA(out, expanded, size);
+    if (n == 0 || n > size) {
+        rc = ERROR_MORE_DATA;
+        memset(out, 0, size);
+    } else {
+        memcpy(out, expanded, n);
+    }
+    delete[] expanded;
     return rc;
 }
 

@@ -9,6 +9,11 @@
 // longer one. A value of another type gives ERROR_INVALID_DATATYPE.
 LONG ReadRegistryText(HKEY root, const char* subkey, const char* value, REGSAM access, char* out, DWORD size);
 
+// The same for a text that names a file or folder: a REG_EXPAND_SZ value comes back with its
+// environment variables expanded ("%SystemDrive%\\Program Files" as "C:\\Program Files"); an
+// expansion that does not fit gives ERROR_MORE_DATA and an empty `out`.
+LONG ReadRegistryPath(HKEY root, const char* subkey, const char* value, REGSAM access, char* out, DWORD size);
+
 // The key's default value, as REG_SZ.
 LONG SetRegistryDefault(HKEY key, const char* data);
 

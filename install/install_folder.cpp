@@ -1,14 +1,14 @@
 #include "install_folder.h"
 #include <shlobj.h>
-#include <stdlib.h>
 #include <string.h>
+#include "fw/command_text.h"
 #include "fw/registry.h"
 #include "path_text.h"
 
 int GetDefaultInstallFolder(char* out)
 {
     char dir[MAX_PATH];
-    if (ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+    if (ReadRegistryPath(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
                          KEY_ALL_ACCESS, dir, sizeof dir) != ERROR_SUCCESS || !dir[0]) {
         if (FAILED(SHGetFolderPathA(NULL, CSIDL_PROGRAM_FILES, NULL, 0, dir)) || !dir[0])
             lstrcpyA(dir, "C:\\Program Files");
@@ -24,24 +24,21 @@ int GetExistingInstallFolder(char* out)
 {
     out[0] = '\0';
     char command[MAX_PATH];
-    if (ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command", NULL,
+    if (ReadRegistryPath(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora\\shell\\open\\command", NULL,
                          KEY_READ, command, sizeof command) != ERROR_SUCCESS || !command[0])
         return 0;
 
-    // The command starts with the quoted program path: skip the quote, stop at the next one.
-    char program[MAX_PATH];
-    lstrcpynA(program, command + 1, sizeof program);
-    char* quote = strchr(program, '"');
-    if (quote) *quote = '\0';
-
-    char drive[_MAX_DRIVE], dir[_MAX_DIR];
-    _splitpath(program, drive, dir, NULL, NULL);
+    // The program's folder, whether the command quotes the program or not.
     char folder[MAX_PATH];
-    lstrcpynA(folder, drive, sizeof folder);
-    if (strlen(folder) + strlen(dir) >= sizeof folder - 1) return 0;
-    lstrcatA(folder, dir);
-    if (!folder[0]) return 0;  // a bare file name names no folder
-    AppendBackslash(folder, sizeof folder);
+    if (!SplitCommandProgram(command, folder, sizeof folder)) return 0;
+    char* name = strrchr(folder, '\\');
+    char* slash = strrchr(folder, '/');
+    if (slash > name) name = slash;
+    if (!name) return 0;  // a bare file name names no folder
+    name[1] = '\0';
+    // Only a folder that an installation can have used: a relative one would be taken from
+    // whatever the current directory is.
+    if (!IsRootedFolder(folder)) return 0;
     lstrcpyA(out, folder);
     return 1;
 }

@@ -6,7 +6,7 @@
 enum InstallOutcome {
     kInstalled,
     kInstalledWithErrors,  // files in place, but some later rows could not be written
-    kInvalidFolder,        // nothing written
+    kInvalidFolder,        // nothing written (also for a log file named unusably)
     kFolderNotCreatable,   // parent folders created so far stay
     kPayloadIncomplete     // the destination holds what it held before the run
 };

@@ -30,6 +30,11 @@ InstallResult RejectFolder(const char* folder, InstallReporter& reporter)
     return Stop(reporter, kInvalidFolder, IDS_INVALID_FOLDER, folder, false);
 }
 
+InstallResult RejectLogFile(const char* path, InstallReporter& reporter)
+{
+    return Stop(reporter, kInvalidFolder, IDS_INVALID_LOG_FILE, path, false);
+}
+
 // One warning naming the failed rows: all of them in the log, the first few in a box.
 static void ReportFailedRows(InstallReporter& reporter, const char* folder, const FailedRows& failed)
 {
@@ -62,6 +67,23 @@ static void ReportFailedRows(InstallReporter& reporter, const char* folder, cons
     reporter.ReportWarning(message, line);
 }
 
+// A failed payload that could not be taken back completely: the files that are not as before,
+// all of them, in the log and the box.
+static InstallResult ReportNotRestored(InstallReporter& reporter, const char* folder, const FailedRows& files)
+{
+    CString intro, rows(files.text), message, line;
+    intro.LoadString(IDS_ROLLBACK_INCOMPLETE);
+    char* end = rows.GetBuffer(0);
+    size_t len = strlen(end);
+    if (len && end[len - 1] == '\n') end[len - 1] = '\0';
+    message.Format("%s\n\n%s", (const char*)intro, (const char*)rows);
+    line.Format("%s: %s", folder, (const char*)message);
+    reporter.ReportError(message, line);
+    InstallResult result;
+    result.outcome = kPayloadIncomplete;
+    return result;
+}
+
 InstallResult RunInstallation(const InstallOptions& o, InstallReporter& reporter)
 {
     char folder[MAX_PATH];
@@ -72,7 +94,11 @@ InstallResult RunInstallation(const InstallOptions& o, InstallReporter& reporter
     if (!CreateFolderPath(folder))
         return Stop(reporter, kFolderNotCreatable, IDS_CANNOT_CREATE_FOLDER, folder, false);
 
-    if (!WritePayload(folder)) return Stop(reporter, kPayloadIncomplete, IDS_INSTALL_FAILED, folder, true);
+    FailedRows notRestored;
+    if (!WritePayload(folder, &notRestored)) {
+        if (!notRestored.nCount) return Stop(reporter, kPayloadIncomplete, IDS_INSTALL_FAILED, folder, true);
+        return ReportNotRestored(reporter, folder, notRestored);
+    }
 
     InstallResult result;
     result.outcome = kInstalled;

@@ -17,3 +17,7 @@ InstallResult RunInstallation(const InstallOptions& o, InstallReporter& reporter
 // Reports "invalid destination folder" for a destination that cannot be used ("%s: %s", message then folder, in
 // the log) and returns the outcome kInvalidFolder. Nothing is written.
 InstallResult RejectFolder(const char* folder, InstallReporter& reporter);
+
+// Reports an install log file that was named unusably (a "/log=" value cut off) as "%s: %s",
+// message then path, and returns kInvalidFolder like an unusable destination. Nothing is written.
+InstallResult RejectLogFile(const char* path, InstallReporter& reporter);

@@ -58,15 +58,6 @@ int ExtractPayloadFile(const char* path, UINT id, LPCSTR type)
     return ok ? 1 : 0;
 }
 
-// One payload file on its way in: the new content written beside the target under a temporary
-// name, and, once the target has been moved aside, the previous file under another one.
-struct StagedFile {
-    char target[MAX_PATH];
-    char staged[MAX_PATH];
-    char previous[MAX_PATH];  // empty while the target has not been moved aside
-    bool placed;              // the staged file is now the target
-};
-
 // The folder part of `path` (up to its last backslash) into `dir`.
 static void FolderOf(const char* path, char* dir)
 {
@@ -124,50 +115,96 @@ static bool Place(StagedFile& f)
     return true;
 }
 
-// Puts every previous file back where it was and removes everything this run wrote.
-static void RollBack(StagedFile* files, int count)
+// A file of this run that cannot be removed now goes at the next restart.
+static bool Remove(const char* path)
 {
-    for (int i = count - 1; i >= 0; --i) {
-        StagedFile& f = files[i];
-        if (f.placed) DeleteFileA(f.target);
-        if (f.previous[0]) MoveFileExA(f.previous, f.target, MOVEFILE_REPLACE_EXISTING);
-        if (f.staged[0]) DeleteFileA(f.staged);
-    }
+    if (DeleteFileA(path) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return false;
 }
 
-int WritePayload(const char* folder)
+CPayloadWrite::CPayloadWrite(const char* folder) : m_nCount(0), m_folder(folder)
 {
-    StagedFile files[kPayloadFileCount];
-    memset(files, 0, sizeof files);
-    char subfolder[MAX_PATH] = "";
-    int count = 0;
-    bool ok = true;
+    memset(m_files, 0, sizeof m_files);
+}
 
-    // First every file beside its target; nothing of the destination changes yet.
-    for (int i = 0; i < g_payloadRowCount && ok; ++i) {
+bool CPayloadWrite::StageAll()
+{
+    char subfolder[MAX_PATH] = "";
+    for (int i = 0; i < g_payloadRowCount; ++i) {
         const PayloadRow& row = g_payload[i];
         if (row.step == PayloadRow::Folder) {
-            _snprintf(subfolder, sizeof subfolder - 1, row.target, folder);
+            _snprintf(subfolder, sizeof subfolder - 1, row.target, m_folder);
             subfolder[sizeof subfolder - 1] = '\0';
             CreateFolderPath(subfolder);  // a missing subfolder shows up as a failed file
             continue;
         }
-        StagedFile& f = files[count++];
-        const char* base = row.step == PayloadRow::FileInDestination ? folder : subfolder;
+        if (m_nCount == kPayloadFileCount) return false;  // the table is checked to hold no more
+        StagedFile& f = m_files[m_nCount++];
+        const char* base = row.step == PayloadRow::FileInDestination ? m_folder : subfolder;
         int n = _snprintf(f.target, sizeof f.target, row.target, base);
-        ok = n > 0 && n < (int)sizeof f.target && Stage(f, row);
+        if (n <= 0 || n >= (int)sizeof f.target || !Stage(f, row)) return false;
     }
-    // Then, with all of them staged, into place.
-    for (int i = 0; i < count && ok; ++i) ok = Place(files[i]);
+    // Before any previous file is touched: all of them, or nothing is placed.
+    return m_nCount == kPayloadFileCount;
+}
 
-    if (!ok) {
-        RollBack(files, count);
+bool CPayloadWrite::PlaceAll()
+{
+    for (int i = 0; i < m_nCount; ++i)
+        if (!Place(m_files[i])) return false;
+    return true;
+}
+
+void CPayloadWrite::Commit()
+{
+    for (int i = 0; i < m_nCount; ++i)
+        if (m_files[i].previous[0]) Remove(m_files[i].previous);
+}
+
+bool CPayloadWrite::RollBack(FailedRows* notRestored)
+{
+    bool whole = true;
+    for (int i = m_nCount - 1; i >= 0; --i) {
+        StagedFile& f = m_files[i];
+        bool asBefore = true;
+        if (f.previous[0]) {
+            // Over the new file where it was placed: the previous one comes back in one step.
+            if (MoveFileExA(f.previous, f.target, MOVEFILE_REPLACE_EXISTING))
+                f.previous[0] = '\0';
+            else
+                asBefore = false;
+        } else if (f.placed && !Remove(f.target)) {
+            asBefore = false;  // a new file where there was none
+        }
+        if (!asBefore && notRestored) {
+            CString line;
+            if (f.previous[0])
+                line.Format("%s (%s)", f.target, f.previous);
+            else
+                line = f.target;
+            notRestored->Add(line);
+        }
+        if (f.staged[0] && !Remove(f.staged)) {
+            asBefore = false;
+            if (notRestored) notRestored->Add(f.staged);
+        }
+        whole = whole && asBefore;
+    }
+    return whole;
+}
+
+int WritePayload(const char* folder, FailedRows* notRestored)
+{
+    CPayloadWrite write(folder);
+    // First every file beside its target, nothing of the destination changes yet; then, with all
+    // of them staged, into place.
+    if (!write.StageAll() || !write.PlaceAll()) {
+        write.RollBack(notRestored);
         return 0;
     }
-    for (int i = 0; i < count; ++i)
-        if (files[i].previous[0] && !DeleteFileA(files[i].previous))
-            MoveFileExA(files[i].previous, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return count == kPayloadFileCount ? 1 : 0;
+    write.Commit();
+    return 1;
 }
 
 long QueryFileLength(const char* path)

@@ -11,3 +11,24 @@ const PayloadRow g_payload[] = {
 };
 
 const int g_payloadRowCount = sizeof g_payload / sizeof g_payload[0];
+
+// The same rows once more, as their steps only: the compiler counts the files, so that a payload
+// list of another length cannot meet arrays sized for 23.
+#undef F
+#undef S
+#undef DIR
+#define F(type, id, target) PayloadRow::FileInDestination
+#define S(type, id, target) PayloadRow::FileInSubfolder
+#define DIR(name)           PayloadRow::Folder
+static constexpr PayloadRow::Step kSteps[] = {
+#include "payload_rows.h"
+};
+
+static constexpr int CountFiles()
+{
+    int n = 0;
+    for (PayloadRow::Step step : kSteps) n += step != PayloadRow::Folder;
+    return n;
+}
+static_assert(CountFiles() == kPayloadFileCount, "the payload list and kPayloadFileCount disagree");
+static_assert(sizeof kSteps / sizeof kSteps[0] == sizeof g_payload / sizeof g_payload[0], "one step per row");

@@ -2,6 +2,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <stdio.h>
+#include "fw/folder_hold.h"
 #include "path_text.h"
 #include "payload.h"
 
@@ -59,11 +60,12 @@ static int SaveLink(const char* linkPath, const char* target, const char* argume
     return SUCCEEDED(hr) ? 1 : 0;
 }
 
-// The same, with a link that could not be saved listed by its path.
+// The same, with a link that could not be saved listed by its path. A link file name that is
+// itself a link, or a file with a second name, is not written through.
 static int SaveShortcut(const char* linkPath, const char* target, const char* arguments,
                         const char* iconFile, int iconIndex, const char* description, FailedRows* failed)
 {
-    if (SaveLink(linkPath, target, arguments, iconFile, iconIndex, description)) return 1;
+    if (!IsLinkedFile(linkPath) && SaveLink(linkPath, target, arguments, iconFile, iconIndex, description)) return 1;
     if (failed) failed->Add(linkPath);
     return 0;
 }
@@ -71,6 +73,7 @@ static int SaveShortcut(const char* linkPath, const char* target, const char* ar
 int CreateFolderShortcut(const char* folder, const char* linkName, const char* target,
                          const char* arguments, const char* iconFile, int iconIndex, FailedRows* failed)
 {
+    // The caller holds `folder`, checked; see CreateProgramGroup.
     char path[MAX_PATH];
     int n = _snprintf(path, sizeof path, "%s%s", folder, linkName);
     if (n < 0 || n >= (int)sizeof path) {
@@ -90,7 +93,14 @@ int CreateDesktopShortcut(const char* target, const char* linkName, const char* 
         if (failed) failed->Add(linkName);
         return 0;
     }
+    // The desktop folder is the user's own: checked and held while the link is written.
+    CFolderHold hold;
+    bool plain = hold.Hold(path);
     lstrcatA(path, linkName);
+    if (!plain) {
+        if (failed) failed->Add(path);
+        return 0;
+    }
     return SaveShortcut(path, target, arguments, iconFile, iconIndex, description, failed);
 }
 
@@ -113,6 +123,21 @@ static const GroupEntry kGroupEntries[] = {
     {"Pixmora Hilfe.lnk", "help\\pxm32d.chm", NULL, false},
 };
 
+// Every link of the group listed as failed: the group folder is not one to write into.
+static void FailGroup(const char* group, FailedRows* failed)
+{
+    if (!failed) return;
+    char path[MAX_PATH];
+    _snprintf(path, sizeof path, "%sPixmora %s.lnk", group, kVersion);
+    path[MAX_PATH - 1] = '\0';
+    failed->Add(path);
+    for (const GroupEntry& e : kGroupEntries) {
+        _snprintf(path, sizeof path, "%s%s", group, e.link);
+        path[MAX_PATH - 1] = '\0';
+        failed->Add(path);
+    }
+}
+
 void CreateProgramGroup(const char* folder, int bAllUsers, FailedRows* failed)
 {
     char group[MAX_PATH];
@@ -121,8 +146,20 @@ void CreateProgramGroup(const char* folder, int bAllUsers, FailedRows* failed)
         if (failed) failed->Add(group);
         return;
     }
+    // The user's own programs can write to the user's Start menu: each folder on the way is
+    // checked and held, so that a junction planted there sends no link, and no deletion,
+    // elsewhere.
+    CFolderHold parent, hold;
+    bool plain = parent.Hold(group);
     lstrcatA(group, "Pixmora");
-    CreateFolderPath(group);  // a group that cannot be made shows up as failed links
+    if (plain) CreateFolderPath(group);  // a group that cannot be made shows up as failed links
+    else AppendBackslash(group, MAX_PATH);
+    plain = plain && hold.Hold(group);
+    parent.Release();
+    if (!plain) {
+        FailGroup(group, failed);
+        return;
+    }
 
     char program[MAX_PATH], target[MAX_PATH], name[MAX_PATH];
     _snprintf(program, sizeof program, "%spxm32.exe", folder);

@@ -7,9 +7,13 @@
 // Windows folder when the shell does not know it. Always 1.
 int GetSpecialFolderPath(char* out, int csidl);
 
-// Each link that cannot be saved is listed in `failed` by its path.
+// Each link that cannot be saved is listed in `failed` by its path. The setup writes links with
+// administrator rights into folders the user owns: a link file name that is itself a link (or a
+// file with a second name) is not written through, and every folder on the way to it must be a
+// plain folder, neither junction nor symbolic link (held so while the links are written).
 
-// Saves `folder` + `linkName` (folder ends in a backslash). 1 when the link file was saved.
+// Saves `folder` + `linkName` (folder ends in a backslash, checked and held by the caller). 1 when
+// the link file was saved.
 int CreateFolderShortcut(const char* folder, const char* linkName, const char* target,
                          const char* arguments, const char* iconFile, int iconIndex, FailedRows* failed);
 

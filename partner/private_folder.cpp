@@ -10,8 +10,31 @@ typedef BOOL(WINAPI* GetTokenInformationFn)(HANDLE, TOKEN_INFORMATION_CLASS, LPV
 typedef BOOL(WINAPI* ConvertSidToStringSidFn)(PSID, LPSTR*);
 typedef BOOL(WINAPI* ConvertSddlFn)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
 typedef BOOLEAN(WINAPI* GenRandomFn)(PVOID, ULONG);
+typedef BOOL(WINAPI* CheckMembershipFn)(HANDLE, PSID, PBOOL);
+typedef BOOL(WINAPI* AllocateSidFn)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
+                                    DWORD, DWORD, PSID*);
+typedef PVOID(WINAPI* FreeSidFn)(PSID);
 
 static bool HasAccessControl() { return (GetVersion() & 0x80000000) == 0; }
+static bool HasIntegrityLevels() { return HasAccessControl() && LOBYTE(LOWORD(GetVersion())) >= 6; }
+
+// The administrators' group is enabled in this process's token (elevated, where the system
+// elevates).
+static bool RunsAsAdministrator(HMODULE advapi)
+{
+    CheckMembershipFn isMember = (CheckMembershipFn)(void*)GetProcAddress(advapi, "CheckTokenMembership");
+    AllocateSidFn allocate = (AllocateSidFn)(void*)GetProcAddress(advapi, "AllocateAndInitializeSid");
+    FreeSidFn freeSid = (FreeSidFn)(void*)GetProcAddress(advapi, "FreeSid");
+    if (!isMember || !allocate || !freeSid) return false;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID admins = NULL;
+    if (!allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &admins))
+        return false;
+    BOOL member = FALSE;
+    if (!isMember(NULL, admins, &member)) member = FALSE;
+    freeSid(admins);
+    return member != FALSE;
+}
 
 CPrivateFolder::CPrivateFolder() : m_bCreated(false)
 {
@@ -26,8 +49,10 @@ CPrivateFolder::~CPrivateFolder()
     if (m_sa.lpSecurityDescriptor) LocalFree(m_sa.lpSecurityDescriptor);
 }
 
-// Full access for the user the setup runs as and for the administrators, nothing inherited
-// from the temporary folder and nothing for anyone else.
+// Nothing inherited from the temporary folder. With administrator rights: full access for the
+// administrators and the system, nobody else, and the high integrity label (no writing up from
+// the user's ordinary programs). Without them: full access for the user the setup runs as and
+// the administrators.
 bool CPrivateFolder::MakeSecurity()
 {
     HMODULE advapi = LoadSystemLibrary("advapi32.dll");
@@ -39,6 +64,11 @@ bool CPrivateFolder::MakeSecurity()
         (ConvertSddlFn)(void*)GetProcAddress(advapi, "ConvertStringSecurityDescriptorToSecurityDescriptorA");
     if (!openToken || !tokenInfo || !sidText || !fromSddl) return false;
 
+    if (RunsAsAdministrator(advapi)) {
+        const char* sddl = HasIntegrityLevels() ? "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)S:(ML;OICI;NW;;;HI)"
+                                                : "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+        return fromSddl(sddl, SDDL_REVISION_1, &m_sa.lpSecurityDescriptor, NULL) != FALSE;
+    }
     HANDLE token;
     if (!openToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
     BYTE buffer[512];

@@ -1,5 +1,9 @@
 // A folder of its own under the temporary folder for one partner download: a name nobody can
-// guess in advance, readable and writable only by the setup's user and the administrators.
+// guess in advance, created with its security in one step. With administrator rights (as the
+// setup normally runs) only the administrators and the system may write to it, and where the
+// system has integrity levels it carries a high label: the user's ordinary programs, which can
+// write to the temporary folder, can put nothing beside the installer that it would load. Without
+// them, the setup's user and the administrators.
 #pragma once
 #include <windows.h>
 

@@ -16,6 +16,8 @@
 #define IDS_INSTALLED_WITH_ERRORS 12  // followed by the rows that could not be written
 #define IDS_MORE_FAILED_ROWS     13   // last line of a shortened list of failed rows
 #define IDS_ICON_NOTIFICATION    14   // names the icon reload as a failed row
+#define IDS_INVALID_LOG_FILE     15   // "/log=" cut off: nothing installed
+#define IDS_ROLLBACK_INCOMPLETE  16   // followed by the payload files that could not be put back
 #define IDS_LOG_INSTALLED        20   // with "/log=": the entry of a run that installed
 #define IDS_DL_ERR_DOWNLOAD      110
 #define IDS_DL_ERR_CONNECT       111

@@ -1,6 +1,7 @@
 #include "wiz_sheet.h"
 #include <shellapi.h>
 #include "fw/cstring.h"
+#include "fw/shell_open.h"
 #include "install/path_text.h"
 #include "res/resource.h"
 #include "web_addresses.h"
@@ -37,6 +38,15 @@ bool CWizPropertySheet::AskQuit()
     return MessageBox(question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
+// Which way something was started, for the debugger output (the tests read it).
+static void TraceRoute(const char* what, ShellOpenRoute route)
+{
+    static const char* const kRoutes[] = {"by the desktop shell", "by the setup", "not at all"};
+    CString line;
+    line.Format("Pixmora: %s started %s\n", what, kRoutes[route]);
+    OutputDebugStringA(line);
+}
+
 // The finish button: start the viewer when asked, and open the FAQ page.
 void CWizPropertySheet::Finish()
 {
@@ -46,12 +56,16 @@ void CWizPropertySheet::Finish()
     // The installation trimmed the folder; the program is where it put it.
     TrimBlanks(folder);
     AppendBackslash(folder, sizeof folder);
+    // Started as the user's own programs are, not with the setup's administrator rights.
+    ShellOpenRoute route;
     if (m_model.bStartViewer) {
-        CString command;
-        command.Format("\"%spxm32.exe\"", folder);  // quoted: the folder may hold blanks
-        WinExec(command, SW_SHOWNORMAL);
+        CString program;
+        program.Format("%spxm32.exe", folder);
+        ShellOpenAsUser(program, NULL, SW_SHOWNORMAL, &route);
+        TraceRoute("the viewer", route);
     }
-    ShellExecuteA(GetDesktopWindow(), "open", kFaqAddress, NULL, "", SW_SHOW);
+    ShellOpenAsUser(kFaqAddress, NULL, SW_SHOW, &route);
+    TraceRoute("the FAQ page", route);
 }
 
 BOOL CWizPropertySheet::OnCommand(WPARAM wp, LPARAM lp)

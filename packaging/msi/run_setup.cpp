@@ -1,38 +1,22 @@
-// The package's one custom action (deferred, without impersonation): runs the installed
+// The package's custom actions. RunSetup (deferred, without impersonation) runs the installed
 // pixmora_setup.exe with "/silent" and the switches that the package's public properties ask
-// for, waits for it and turns its exit code into the outcome of the package.
+// for, waits for it and turns its exit code into the outcome of the package; CheckProperties
+// (immediate, before the installation starts) refuses property values that are not what their
+// switch takes.
 //
 // Its CustomActionData is set by the action "RunSetup.Data" (pixmora.wxs) as tab-separated
 // NAME=value fields: SETUP, the full path of the installed setup, then one field per property
-// below; an empty value is an absent property.
+// (setup_command.cpp); an empty value is an absent property. The setup runs as the system
+// account, so no property may bring in switches of its own: CheckProperties refuses such values
+// before anything is installed, and RunSetup refuses them again in its data.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
 #include <stdio.h>
 #include <string.h>
+#include "setup_command.h"
 
 namespace {
-
-enum ValueKind { kNumber, kPath, kFlag };
-
-struct PropertySwitch {
-    const char* property;
-    const char* option;
-    // Paths are quoted (they may hold blanks) and get backslashes for slashes, which would end
-    // the switch's value; a flag is passed unless it is "0".
-    ValueKind kind;
-};
-
-const PropertySwitch kSwitches[] = {
-    {"FOLDER", "/folder=", kPath},
-    {"GROUP", "/group=", kNumber},
-    {"DESKTOP", "/desktop=", kNumber},
-    {"THUMBS", "/thumbs=", kNumber},
-    {"PXMALLUSERS", "/allusers=", kNumber},
-    {"ASSOC", "/assoc=", kNumber},
-    {"ASSOCALLUSERS", "/assocallusers", kFlag},
-    {"LOGFILE", "/log=", kPath},
-};
 
 struct ExitCodeText {
     DWORD code;
@@ -44,36 +28,12 @@ const ExitCodeText kExitCodes[] = {
     {0, true, "installed"},
     {6, true, "installed, but some shortcuts or registry entries could not be written"},
     {2, false, "the viewer (pxm32.exe) is running; nothing installed"},
-    {3, false, "invalid destination folder"},
+    {3, false, "invalid destination folder or log file"},
     {4, false, "the destination folder cannot be created"},
     {5, false, "not every file could be written"},
 };
 
 const size_t kTextSize = 4096;
-
-// The value of field NAME in the tab-separated data, or "" when it is absent.
-void Field(const char* data, const char* name, char* out, size_t size)
-{
-    out[0] = 0;
-    size_t len = strlen(name);
-    for (const char* p = data; *p;) {
-        const char* end = strchr(p, '\t');
-        if (!end) end = p + strlen(p);
-        if ((size_t)(end - p) > len && !strncmp(p, name, len) && p[len] == '=') {
-            size_t n = end - p - len - 1;
-            if (n >= size) n = size - 1;
-            memcpy(out, p + len + 1, n);
-            out[n] = 0;
-            return;
-        }
-        p = *end ? end + 1 : end;
-    }
-}
-
-void Append(char* text, size_t size, const char* part)
-{
-    strncat(text, part, size - strlen(text) - 1);
-}
 
 void Log(MSIHANDLE install, const char* text)
 {
@@ -82,47 +42,52 @@ void Log(MSIHANDLE install, const char* text)
     MsiProcessMessage(install, INSTALLMESSAGE_INFO, record);
 }
 
-// The command line for the setup: its quoted path, "/silent", then the switch of each property
-// that is set, in the order of kSwitches.
-void BuildSetupCommandLine(const char* data, char* line, size_t size)
-{
-    char value[kTextSize];
-    line[0] = 0;
-    Field(data, "SETUP", value, sizeof value);
-    Append(line, size, "\"");
-    Append(line, size, value);
-    Append(line, size, "\" /silent");
-    for (const PropertySwitch& s : kSwitches) {
-        Field(data, s.property, value, sizeof value);
-        if (!value[0] || (s.kind == kFlag && !strcmp(value, "0"))) continue;
-        Append(line, size, " ");
-        Append(line, size, s.option);
-        if (s.kind == kFlag) continue;
-        if (s.kind == kPath) {
-            for (char* c = value; *c; ++c)
-                if (*c == '/') *c = '\\';
-            Append(line, size, "\"");
-        }
-        Append(line, size, value);
-        if (s.kind == kPath) Append(line, size, "\"");
-    }
-}
-
 }  // namespace
+
+// Immediate, before anything is installed: each property that becomes a switch is checked.
+extern "C" __declspec(dllexport) UINT __stdcall CheckProperties(MSIHANDLE install)
+{
+    static char value[kTextSize], text[2 * kTextSize];
+    for (const PropertySwitch& s : kPropertySwitches) {
+        DWORD size = sizeof value;
+        UINT rc = MsiGetPropertyA(install, s.property, value, &size);
+        if (rc == ERROR_SUCCESS && IsAcceptedValue(s, value)) continue;
+        if (rc != ERROR_SUCCESS) value[0] = '\0';
+        if (rc == ERROR_MORE_DATA)
+            snprintf(text, sizeof text, "Pixmora Setup: property %s refused: longer than %u characters", s.property,
+                     (unsigned)sizeof value - 1);
+        else
+            snprintf(text, sizeof text, "Pixmora Setup: property %s refused: \"%s\" (%s)", s.property, value,
+                     s.kind == kNumber ? "digits only" : "no tab, quote or line break");
+        Log(install, text);
+        return ERROR_INSTALL_FAILURE;
+    }
+    return ERROR_SUCCESS;
+}
 
 extern "C" __declspec(dllexport) UINT __stdcall RunSetup(MSIHANDLE install)
 {
     static char data[kTextSize], line[kTextSize], text[2 * kTextSize];
     DWORD size = sizeof data;
-    if (MsiGetPropertyA(install, "CustomActionData", data, &size) != ERROR_SUCCESS) data[0] = 0;
-    BuildSetupCommandLine(data, line, sizeof line);
+    UINT rc = MsiGetPropertyA(install, "CustomActionData", data, &size);
+    const char* fields[kFieldCount];
+    const char* refused = "CustomActionData";
+    if (rc != ERROR_SUCCESS || !SplitActionData(data, fields, &refused) ||
+        !BuildSetupCommandLine(fields, line, sizeof line, &refused)) {
+        snprintf(text, sizeof text, "Pixmora Setup not run: property %s refused", refused);
+        Log(install, text);
+        return ERROR_INSTALL_FAILURE;
+    }
 
     // Without LOGFILE the setup writes its log into its working folder: the temporary folder of
     // the account that runs the package, which survives a rollback of the package's own folder.
     char folder[MAX_PATH], log[kTextSize];
     if (!GetTempPathA(sizeof folder, folder)) strcpy(folder, "C:\\");
-    Field(data, "LOGFILE", log, sizeof log);
-    if (!log[0]) snprintf(log, sizeof log, "%sPixmora_Install.log", folder);
+    const char* logFile = fields[kFieldCount - 1];
+    if (logFile[0])
+        snprintf(log, sizeof log, "%s", logFile);
+    else
+        snprintf(log, sizeof log, "%sPixmora_Install.log", folder);
 
     snprintf(text, sizeof text, "Pixmora Setup: running %s (in %s)", line, folder);
     Log(install, text);

@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import Machine, PAYLOAD_FILES, PXTOOL, SETUP_EXE, cp1252, deadline, payload_bytes
-from test_silent import ENTRY, INSTALL_FAILED, INVALID_FOLDER
+from test_silent import ENTRY, INSTALL_FAILED, INVALID_FOLDER, INVALID_LOG_FILE
 
 INSTALLED_BUT = cp1252("Pixmora wurde installiert, aber folgende Einträge konnten nicht geschrieben werden!"
                        "\r\n\r\nBitte überprüfen Sie Ihre Schreibrechte und System-Policies!\r\n\r\n")
@@ -101,6 +101,10 @@ class FailedRows(Runs):
 
     def test_each_failed_row_is_named_and_the_rest_is_written(self):
         group = PROGRAMS + "\\Pixmora"
+        group_links = [group + "\\" + link for link in (
+            "Pixmora 4.00.lnk", "Pixmora - Thumbnails.lnk", "Pixmora deinstallieren.lnk", "\u00dcber Pixmora.lnk",
+            "Was ist neu.lnk", "Kommandozeilen-Optionen.lnk", "Verf\u00fcgbare PlugIns.lnk",
+            "Verf\u00fcgbare Sprachen.lnk", "\u00dcber PlugIns.lnk", "Pixmora Hilfe.lnk")]
         cases = [
             # (fault, the rows named in the log)
             ("uninstall entry denies writes",
@@ -109,11 +113,9 @@ class FailedRows(Runs):
              [f"HKEY_LOCAL_MACHINE\\{UNINSTALL} ({value})" for value in (
                  "DisplayVersion", "Publisher", "InstallLocation", "DisplayIcon", "EstimatedSize", "NoModify",
                  "NoRepair")]),
-            ("program group is a plain file",
-             [group + "\\" + link for link in (
-                 "Pixmora 4.00.lnk", "Pixmora - Thumbnails.lnk", "Pixmora deinstallieren.lnk", "\u00dcber Pixmora.lnk",
-                 "Was ist neu.lnk", "Kommandozeilen-Optionen.lnk", "Verf\u00fcgbare PlugIns.lnk",
-                 "Verf\u00fcgbare Sprachen.lnk", "\u00dcber PlugIns.lnk", "Pixmora Hilfe.lnk")]),
+            ("program group is a plain file", group_links),
+            # A program of the user's plants a link where the group goes, pointing elsewhere.
+            ("program group is a planted link", group_links),
             ("desktop link is a folder", ["C:\\users\\Public\\Desktop\\Pixmora.lnk"]),
             ("settings file is a folder", ["C:\\Px\\pxm32.ini"]),
         ]
@@ -124,10 +126,14 @@ class FailedRows(Runs):
                 if fault.startswith("uninstall"):
                     m.keep_server()  # Wine keeps a key's security only while its server runs
                     self.assertEqual(m.wine(PXTOOL, "deny-writes", UNINSTALL), 0)
-                elif fault.startswith("program group"):
+                elif fault == "program group is a plain file":
                     os.makedirs(m.unix(PROGRAMS), exist_ok=True)
                     with open(m.unix(group), "w") as f:
                         f.write("in the way")
+                elif fault == "program group is a planted link":
+                    os.makedirs(m.unix(PROGRAMS), exist_ok=True)
+                    os.makedirs(m.unix("C:\\windows\\PxmElsewhere"))
+                    os.symlink(m.unix("C:\\windows\\PxmElsewhere"), m.unix(group))
                 elif fault.startswith("desktop"):
                     os.makedirs(m.unix("C:\\users\\Public\\Desktop\\Pixmora.lnk"))
                 else:
@@ -151,6 +157,8 @@ class FailedRows(Runs):
                                  None if fault.startswith("uninstall") else "Pixmora (remove only)")
                 self.assertEqual(os.path.isfile(m.unix("C:\\users\\Public\\Desktop\\Pixmora.lnk")),
                                  not fault.startswith("desktop"))
+                if fault == "program group is a planted link":
+                    self.assertEqual(os.listdir(m.unix("C:\\windows\\PxmElsewhere")), [])
 
 
 class CommandLinesAndFolders(Runs):
@@ -163,6 +171,11 @@ class CommandLinesAndFolders(Runs):
              "/silent" + " " * 300 + "/folder=C:\\Px /group=1 /allusers=1", 0, "C:\\Px", None),
             ("/folder= value cut by the window", "/silent " + " " * window_left + "/folder=C:\\Pixmora\\Unterordner",
              3, None, INVALID_FOLDER + b": C:\\Pixmora\\Unt"),
+            ("/log= value cut by the window",
+             "/silent /folder=C:\\Pixmora" + " " * (window_left - len("/folder=C:\\Pixmora") + 3) +
+             "/log=C:\\Pixmora\\Unterordner\\x.log", 3, None, INVALID_LOG_FILE + b": C:\\Pixmora\\Unt"),
+            ("/log= value longer than a value may be", "/silent /folder=C:\\Pixmora /log=C:\\" + "L" * 300 + "\\x.log",
+             3, None, INVALID_LOG_FILE + b": C:\\" + b"L" * 252),
             ("drive without backslash", "/silent /folder=C:Pixmora", 3, None, INVALID_FOLDER + b": C:Pixmora"),
             ("drive alone", "/silent /folder=C:", 3, None, INVALID_FOLDER + b": C:"),
             ("new folders below an existing share", "/silent /folder=\\\\server\\share\\Programme\\Pixmora",
@@ -194,6 +207,7 @@ class CommandLinesAndFolders(Runs):
                     self.assertTrue(os.path.isfile(m.unix(PROGRAMS + "\\Pixmora\\Pixmora 4.00.lnk")))
                 if code == 3:
                     self.assertFalse(os.path.exists(m.unix("C:\\Pixmora")))
+                    self.assertFalse([n for n in os.listdir(m.unix("C:\\")) if n.startswith("LLL")])
                     self.assertEqual(os.listdir(share), [])
 
 

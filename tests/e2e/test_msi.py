@@ -79,8 +79,12 @@ class PackageTables(unittest.TestCase):
         self.assertEqual([field for field in data if field],
                          ["SETUP=[#SetupExe]"] + [f"{p}=[{p}]" for p in ("FOLDER", "GROUP", "DESKTOP", "THUMBS",
                           "PXMALLUSERS", "ASSOC", "ASSOCALLUSERS", "LOGFILE")])
+        # The properties checked by an immediate action (1) of the same DLL before the installation starts.
+        self.assertEqual(actions["CheckProperties"][:3], ["1", "RunSetupDll", "CheckProperties"])
         sequence = {row[0]: row[1:] for row in self.table("InstallExecuteSequence")}
         self.assertEqual(sequence["RunSetup"][0], 'NOT REMOVE~="ALL"')
+        self.assertEqual(sequence["CheckProperties"][0], 'NOT REMOVE~="ALL"')
+        self.assertLess(int(sequence["CheckProperties"][1]), int(sequence["InstallInitialize"][1]))
         self.assertLess(int(sequence["RunSetup.Data"][1]), int(sequence["RunSetup"][1]))
         self.assertEqual({row[0] for row in self.table("Upgrade")}, {UPGRADE_CODE})
         self.assertEqual([row[0] for row in self.table("Binary")], ["RunSetupDll"])
@@ -178,6 +182,22 @@ class PackageInstallation(unittest.TestCase):
                 if exit_code == 2:
                     self.assertFalse(os.path.exists(m.unix(self.default_folder)))
                     self.assertEqual(setup_rows(m, self.pristine), {})
+
+    def test_property_with_a_switch_of_its_own_fails_the_package(self):
+        # As seen installing into another folder (the setup runs as the system account).
+        rows = [  # properties, the property named in the MSI log
+            ('GROUP="1 /folder=C:\\PxmInj"', "GROUP"),
+            ('FOLDER="D:\\Pixmora\tLOGFILE=C:\\Windows\\win.ini"', "FOLDER"),
+        ]
+        for properties, refused in rows:
+            with self.subTest(properties=properties):
+                code, log = msiexec(self.m, f"/i pixmora-4.00.msi /qn {properties}")
+                self.assertEqual(code, FAILED, log[-3000:])
+                self.assertIn(f"Pixmora Setup: property {refused} refused", log)
+                self.assertNotIn("Pixmora Setup: running", log)
+                for folder in ("C:\\PxmInj", PACKAGE_FOLDER, self.default_folder):
+                    self.assertFalse(os.path.exists(self.m.unix(folder)), folder)
+        self.assertEqual(setup_rows(self.m, self.pristine), {})
 
     def test_exit_codes_decide_the_outcome(self):
         # The package built around a stand-in setup that ends with the code given as FOLDER.

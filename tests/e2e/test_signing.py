@@ -43,7 +43,7 @@ class Signing(unittest.TestCase):
         return path
 
     def sign(self, exe, **env):
-        base = {k: v for k, v in os.environ.items() if k not in ("CERT", "KEY", "PASS", "TIMESTAMP_URL")}
+        base = {k: v for k, v in os.environ.items() if k not in ("CERT", "KEY", "PASS", "PASS_FILE", "TIMESTAMP_URL")}
         return subprocess.run([SIGN, exe], env=dict(base, **env), capture_output=True, text=True)
 
     def verify(self, exe):
@@ -60,6 +60,15 @@ class Signing(unittest.TestCase):
         self.assertTrue(ok, report)
         self.assertIn("/CN=Pixmora Test Signing", report)
         self.assertRegex(report, r"Message digest algorithm\s*: SHA256")
+
+        # The password from a file (written with a line end, as an editor leaves it).
+        from_file = self.copy_of_build("from_file.exe")
+        with open(os.path.join(self.dir, "password"), "w") as f:
+            f.write("geheim\n")
+        r = self.sign(from_file, CERT=self.pfx, PASS_FILE=os.path.join(self.dir, "password"))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertTrue(self.verify(from_file)[0])
+        os.remove(os.path.join(self.dir, "password"))
 
         # The same with the certificate and key in PEM, over a signature already there.
         pem_signed = os.path.join(self.dir, "pem.exe")
@@ -118,6 +127,16 @@ class Signing(unittest.TestCase):
                 self.assertEqual(sha256(exe), before)
                 self.assertEqual(sorted(os.listdir(self.dir)), ["cert.pem", "cert.pfx", "key.pem",
                                                                 "pixmora_setup.exe"])
+
+    def test_password_on_makes_command_line_is_refused(self):
+        # Every local process can read make's command line while the build runs.
+        before = sha256(SETUP_EXE)
+        env = {k: v for k, v in os.environ.items() if k not in ("PASS", "PASS_FILE")}
+        r = subprocess.run(["make", "-C", SOURCE, "sign", f"BUILD={BUILD}", f"CERT={self.pfx}", "PASS=geheim"],
+                           env=env, capture_output=True, text=True)
+        self.assertNotEqual(r.returncode, 0)
+        self.assertIn("PASS_FILE", r.stderr)
+        self.assertEqual(sha256(SETUP_EXE), before)
 
 
 if __name__ == "__main__":

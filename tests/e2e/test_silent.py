@@ -8,6 +8,7 @@ from shell_checks import UNINSTALL, payload_kib
 
 VIEWER_RUNNING = cp1252("Warnung: Pixmora läuft!\r\nBeenden Sie bitte Pixmora bevor Sie mit der Installation fortsetzen!")
 INVALID_FOLDER = cp1252("Ungültiges Zielverzeichnis!")
+INVALID_LOG_FILE = cp1252("Ungültige Protokolldatei!")
 CANNOT_CREATE = cp1252("Kann Zielverzeichnis nicht erstellen!\r\n\r\nBitte überprüfen Sie Ihre Schreibrechte und "
                        "System-Policies!\r\n\r\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.")
 INSTALL_FAILED = cp1252("Fehler beim Installieren!\r\n\r\nÜberprüfen Sie bitte ob Pixmora läuft oder das "
@@ -83,12 +84,25 @@ class SilentInstall(unittest.TestCase):
         self.assertEqual(self.m.setup('/silent /folder="C:\\Bild Programme" /desktop=1 /group=1'), 0)
         self.assertInstalled("C:\\Bild Programme")
 
-    def test_registered_installation_wins_over_the_default(self):
-        self.m.wine("reg", "add", r"HKLM\SOFTWARE\Classes\Pixmora\shell\open\command", "/ve",
-                    "/d", '"C:\\Tools\\Pixmora\\pxm32.exe" "%1"', "/f")
-        self.assertEqual(self.m.setup("/silent"), 0)
-        self.assertInstalled("C:\\Tools\\Pixmora")
-        self.assertFalse(os.path.exists(self.m.unix(self.m.program_files() + "\\Pixmora")))
+    def test_folder_without_switch_from_the_registry(self):
+        command = r"HKLM\SOFTWARE\Classes\Pixmora\shell\open\command"
+        version = r"HKLM\Software\Microsoft\Windows\CurrentVersion"
+        rows = [  # (key, value name, type, data as stored, the folder installed into)
+            (command, None, "REG_SZ", '"C:\\Tools\\Pixmora\\pxm32.exe" "%1"', "C:\\Tools\\Pixmora"),
+            (command, None, "REG_SZ", 'C:\\PxmOld\\pxm32.exe "%1"', "C:\\PxmOld"),  # unquoted
+            # As a set-up cut short leaves the program files folder.
+            (version, "ProgramFilesDir", "REG_EXPAND_SZ", "%SystemDrive%\\Program Files", "C:\\Program Files\\Pixmora"),
+        ]
+        for i, (key, name, kind, data, folder) in enumerate(rows):
+            with self.subTest(data=data):
+                if i:
+                    self.m = Machine()
+                    self.addCleanup(self.m.close)
+                self.m.wine("reg", "add", key, *(["/v", name] if name else ["/ve"]), "/t", kind, "/d", data, "/f")
+                self.assertEqual(self.m.setup("/silent"), 0)
+                self.assertInstalled(folder)
+                if key == command:
+                    self.assertFalse(os.path.exists(self.m.unix(self.m.program_files() + "\\Pixmora")))
 
     def test_second_run_overwrites_every_file(self):
         self.assertEqual(self.m.setup("/silent /folder=C:\\Px"), 0)

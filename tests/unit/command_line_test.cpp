@@ -78,32 +78,58 @@ TEST(ParseSwitches, OnlyTheFirst520CharactersAreSeen)
     EXPECT_EQ(Parse(line.substr(0, 519 - 8) + "/group=1").bStartMenuGroup, 1) << "switch ending at 519";
 }
 
-// A folder value that the end of the 520 characters (or the 260 of a value) cuts off while the
-// line goes on is not a folder anybody asked for.
-TEST(ParseSwitches, FolderCutByTheWindow)
+// A folder or log value that the end of the 520 characters (or the 260 of a value) cuts off
+// while the line goes on is not a folder or file anybody asked for.
+TEST(ParseSwitches, FolderAndLogCutByTheWindow)
 {
-    std::string pad(520 - 13, 'p');  // "/folder=" then starts at 507, its value at 515
     struct Case {
-        std::string line;
-        const char* folder;
+        std::string value;  // after "/folder=" or "/log=", placed so that the window ends 2 characters into it
+        std::string after;  // what follows the value
+        const char* read;   // what is read of the value, nullptr: not checked
         bool whole;
     } cases[] = {
-        {pad + "/folder=C:\\abcdef", "C:\\ab", false},
-        {pad + "/folder=C:\\a", "C:\\a", true},          // ends exactly with the line
-        {pad + "/folder=C:\\ab/group=1", "C:\\ab", true},  // a slash right after the window
-        {pad + "/folder=C:\\ab  /group=1", "C:\\ab", true},  // only blanks cut off
-        {pad + "/folder=C:\\ab  x", "C:\\ab", false},
-        {"/silent /folder=C:\\" + std::string(300, 'a'), nullptr, false},  // longer than a value may be
-        {"/silent /folder=\"C:\\Bild Programme\" /desktop=1", "C:\\Bild Programme", true},
-        {"/silent", "C:\\Proposed", true},
+        {"C:\\abcdef", "", "C:", false},
+        {"C:", "", "C:", true},                 // ends exactly with the line
+        {"C:", "/group=1", "C:", true},         // a slash right after the window
+        {"C:  ", "/group=1", "C:", true},       // only blanks cut off
+        {"C:  x", "", "C:", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line.substr(c.line.size() > 40 ? c.line.size() - 40 : 0));
+    for (const char* name : {"/folder=", "/log="}) {
+        std::string pad(520 - strlen(name) - 2, 'p');  // the value starts two characters before the end
+        for (const Case& c : cases) {
+            std::string line = pad + name + c.value + c.after;
+            SCOPED_TRACE(name + c.value + c.after);
+            InstallOptions o;
+            memset(&o, 0, sizeof o);
+            strcpy(o.szFolder, "C:\\Proposed");
+            char log[MAX_PATH] = "stale";
+            bool folderWhole = ParseSwitches(line.c_str(), &o);
+            LogSwitch logSwitch = ParseLogSwitch(line.c_str(), log);
+            if (!strcmp(name, "/folder=")) {
+                EXPECT_EQ(folderWhole, c.whole);
+                EXPECT_STREQ(o.szFolder, c.read);
+                EXPECT_EQ(logSwitch, kNoLogSwitch);
+            } else {
+                EXPECT_TRUE(folderWhole);
+                EXPECT_EQ(logSwitch, c.whole ? kLogSwitchWhole : kLogSwitchCut);
+                EXPECT_STREQ(log, c.read);
+            }
+        }
+    }
+    // Longer than a value may be, and values that end well inside the window.
+    struct { std::string line; bool folderWhole; LogSwitch log; } more[] = {
+        {"/silent /folder=C:\\" + std::string(300, 'a'), false, kNoLogSwitch},
+        {"/silent /log=C:\\" + std::string(300, 'a') + "\\x.log", true, kLogSwitchCut},
+        {"/silent /folder=\"C:\\Bild Programme\" /log=C:\\x.log /desktop=1", true, kLogSwitchWhole},
+        {"/silent", true, kNoLogSwitch},
+    };
+    for (auto& c : more) {
+        SCOPED_TRACE(c.line.substr(0, 60));
         InstallOptions o;
         memset(&o, 0, sizeof o);
-        strcpy(o.szFolder, "C:\\Proposed");
-        EXPECT_EQ(ParseSwitches(c.line.c_str(), &o), c.whole);
-        if (c.folder) EXPECT_STREQ(o.szFolder, c.folder);
+        char log[MAX_PATH];
+        EXPECT_EQ(ParseSwitches(c.line.c_str(), &o), c.folderWhole);
+        EXPECT_EQ(ParseLogSwitch(c.line.c_str(), log), c.log);
     }
 }
 
@@ -125,12 +151,12 @@ TEST(SkipProgramName, QuotedAndUnquoted)
 TEST(ParseLogSwitch, ReadLikeTheFolder)
 {
     std::string pad(520 - strlen("x /silent ") - 1, 'p');
-    struct { std::string cmd; int found; const char* path; } cases[] = {
-        {"x /silent /log=\"C:\\Mit Blank\\s.log\" /folder=C:\\Px", 1, "C:\\Mit Blank\\s.log"},
-        {"x /silent /folder=C:\\Px/log=C:\\a/b.log", 1, "C:\\a"},  // no blank needed; ends at a slash
-        {"x /silent /log=", 1, ""},
-        {"x /silent /LOG=C:\\s.log", 0, ""},
-        {"x /silent " + pad + "/log=C:\\s.log", 0, ""},  // beyond the 520 characters
+    struct { std::string cmd; LogSwitch found; const char* path; } cases[] = {
+        {"x /silent /log=\"C:\\Mit Blank\\s.log\" /folder=C:\\Px", kLogSwitchWhole, "C:\\Mit Blank\\s.log"},
+        {"x /silent /folder=C:\\Px/log=C:\\a/b.log", kLogSwitchWhole, "C:\\a"},  // no blank needed; ends at a slash
+        {"x /silent /log=", kLogSwitchWhole, ""},
+        {"x /silent /LOG=C:\\s.log", kNoLogSwitch, ""},
+        {"x /silent " + pad + "/log=C:\\s.log", kNoLogSwitch, ""},  // beyond the 520 characters
     };
     for (auto& c : cases) {
         char path[260] = "stale";

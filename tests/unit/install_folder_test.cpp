@@ -9,33 +9,44 @@ static const char kVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion"
 
 TEST(GetExistingInstallFolder, Table)
 {
+    char drive[MAX_PATH];
+    ASSERT_TRUE(GetEnvironmentVariableA("SystemDrive", drive, sizeof drive));
     struct Case {
-        std::string value;  // stored as REG_SZ bytes, with its terminator unless noted
+        std::string value;  // stored with its terminator unless noted
+        DWORD type;
         int result;
-        const char* folder;
+        std::string folder;  // "" with result 0
     } cases[] = {
-        {std::string("\"C:\\Tools\\Pixmora\\pxm32.exe\" \"%1\"", 33) + '\0', 1, "C:\\Tools\\Pixmora\\"},
-        {std::string("\"D:\\pxm32.exe\"") + '\0', 1, "D:\\"},
-        {std::string("xC:\\Px\\pxm32.exe") + '\0', 1, "C:\\Px\\"},  // first character skipped, whatever it is
-        {std::string("") + '\0', 0, ""},
-        {std::string("\"pxm32.exe\"") + '\0', 0, ""},  // no folder at all
-        // Exactly 260 bytes without a terminator: whether it is taken or refused, nothing is
-        // read or written past the buffer.
-        {"\"C:\\" + std::string(250, 'a') + "\\p.exe", -1, nullptr},
+        {"\"C:\\Tools\\Pixmora\\pxm32.exe\" \"%1\"", REG_SZ, 1, "C:\\Tools\\Pixmora\\"},
+        {"\"D:\\pxm32.exe\"", REG_SZ, 1, "D:\\"},
+        {"C:\\PxmOld\\pxm32.exe \"%1\"", REG_SZ, 1, "C:\\PxmOld\\"},  // unquoted, with its argument
+        {"C:\\Program Files\\Pixmora\\pxm32.exe \"%1\"", REG_SZ, 1, "C:\\Program Files\\Pixmora\\"},
+        {"C:\\Program Files\\Pixmora\\PXM32.EXE", REG_SZ, 1, "C:\\Program Files\\Pixmora\\"},
+        {"\"%SystemDrive%\\Pixmora\\pxm32.exe\" \"%1\"", REG_EXPAND_SZ, 1, std::string(drive) + "\\Pixmora\\"},
+        {"", REG_SZ, 0, ""},
+        {"\"pxm32.exe\" \"%1\"", REG_SZ, 0, ""},           // no folder at all
+        {"Pixmora\\pxm32.exe \"%1\"", REG_SZ, 0, ""},       // relative: not where anyone installed
+        {"xC:\\Px\\pxm32.exe", REG_SZ, 0, ""},
     };
     for (const Case& c : cases) {
-        SetRegistryString(HKEY_LOCAL_MACHINE, kCommandKey, NULL, c.value);
-        char out[MAX_PATH + 8];
+        SetRegistryString(HKEY_LOCAL_MACHINE, kCommandKey, NULL, c.value + '\0', c.type);
+        char out[MAX_PATH];
         memset(out, 'Z', sizeof out);
         SCOPED_TRACE(c.value);
-        int result = GetExistingInstallFolder(out);
-        if (c.result >= 0) EXPECT_EQ(result, c.result);
-        if (c.folder) EXPECT_STREQ(out, c.folder);
-        EXPECT_LT(strlen(out), (size_t)MAX_PATH);
-        EXPECT_EQ(out[MAX_PATH], 'Z');
+        EXPECT_EQ(GetExistingInstallFolder(out), c.result);
+        EXPECT_EQ(out, c.folder);
     }
+
+    // Exactly 260 bytes without a terminator: whether it is taken or refused, nothing is read or
+    // written past the buffer.
+    SetRegistryString(HKEY_LOCAL_MACHINE, kCommandKey, NULL, "\"C:\\" + std::string(250, 'a') + "\\p.exe");
+    char out[MAX_PATH + 8];
+    memset(out, 'Z', sizeof out);
+    GetExistingInstallFolder(out);
+    EXPECT_LT(strlen(out), (size_t)MAX_PATH);
+    EXPECT_EQ(out[MAX_PATH], 'Z');
+
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Pixmora");
-    char out[MAX_PATH] = "junk";
     EXPECT_EQ(GetExistingInstallFolder(out), 0);
     EXPECT_STREQ(out, "");
 }
@@ -46,12 +57,14 @@ TEST(GetDefaultInstallFolder, FromProgramFilesDirWithFallback)
     ASSERT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir", KEY_READ, saved, sizeof saved),
               ERROR_SUCCESS);
 
-    struct { const char* dir; const char* expected; } cases[] = {
-        {"C:\\Program Files", "C:\\Program Files\\Pixmora"},
-        {"D:\\Programme\\", "D:\\Programme\\Pixmora"},
+    struct { const char* dir; DWORD type; const char* expected; } cases[] = {
+        {"C:\\Program Files", REG_SZ, "C:\\Program Files\\Pixmora"},
+        {"D:\\Programme\\", REG_SZ, "D:\\Programme\\Pixmora"},
+        // As a set-up cut short leaves it.
+        {"%SystemDrive%\\Program Files", REG_EXPAND_SZ, "C:\\Program Files\\Pixmora"},
     };
     for (auto& c : cases) {
-        SetRegistryString(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir", std::string(c.dir) + '\0');
+        SetRegistryString(HKEY_LOCAL_MACHINE, kVersionKey, "ProgramFilesDir", std::string(c.dir) + '\0', c.type);
         char out[MAX_PATH];
         EXPECT_EQ(GetDefaultInstallFolder(out), 1);
         EXPECT_STREQ(out, c.expected);

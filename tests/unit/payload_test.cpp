@@ -49,14 +49,14 @@ TEST(CreateFolderPath, PlainFilePassesButItsPayloadFails)
     char buf[MAX_PATH];
     strcpy(buf, (t / "Pixmora").c_str());
     EXPECT_EQ(CreateFolderPath(buf), 1);
-    EXPECT_EQ(WritePayload(buf), 0);
+    EXPECT_EQ(WritePayload(buf, nullptr), 0);
 }
 
 TEST(Payload, WritesAll23FilesInTheirFolders)
 {
     TempFolder t;
     std::string root = t.path() + "\\";
-    EXPECT_EQ(WritePayload(root.c_str()), 1);
+    EXPECT_EQ(WritePayload(root.c_str(), nullptr), 1);
     const char* files[] = {"pxm32.exe", "Help\\pxm32d.chm", "pxm_languages.txt", "Toolbars\\Velder_16.png",
                            "Plugins\\Slideshow.exe", "Languages\\Deutsch.dll", "Html\\frame.html"};
     for (const char* f : files) EXPECT_GT(QueryFileLength((root + f).c_str()), 0) << f;
@@ -112,7 +112,7 @@ TEST(Payload, AllOrNothing)
         TempFolder t;
         std::string root = t.path() + "\\";
         if (c.upgrade) {
-            ASSERT_EQ(WritePayload(root.c_str()), 1);
+            ASSERT_EQ(WritePayload(root.c_str(), nullptr), 1);
             for (auto& f : Snapshot(t.path())) WriteFileBytes(root + f.first, "earlier version of " + f.first);
         }
         if (c.plainFile) WriteFileBytes(root + c.plainFile, "in the way");
@@ -121,9 +121,65 @@ TEST(Payload, AllOrNothing)
         if (c.held)
             held = CreateFileA((root + c.held).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
 
-        EXPECT_EQ(WritePayload(root.c_str()), 0);
+        EXPECT_EQ(WritePayload(root.c_str(), nullptr), 0);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         EXPECT_EQ(Snapshot(t.path()), before);
+    }
+}
+
+// A file that someone holds between placing and rollback (a virus scanner, the new viewer started
+// meanwhile) cannot be put back: the rollback says so, names it and where its previous content
+// is, and puts back everything else.
+TEST(Payload, RollBackWithAFileHeldMeanwhile)
+{
+    struct Case {
+        const char* name;
+        bool upgrade;
+        const char* held;
+    } cases[] = {
+        {"upgrade", true, "Plugins\\Video.dll"},
+        {"fresh", false, "pxm32.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder t;
+        std::string root = t.path() + "\\";
+        if (c.upgrade) {
+            ASSERT_EQ(WritePayload(root.c_str(), nullptr), 1);
+            for (auto& f : Snapshot(t.path())) WriteFileBytes(root + f.first, "earlier version of " + f.first);
+        }
+        std::map<std::string, std::string> before = Snapshot(t.path());
+
+        CPayloadWrite write(root.c_str());
+        ASSERT_TRUE(write.StageAll());
+        ASSERT_TRUE(write.PlaceAll());
+        std::string held = root + c.held;
+        std::string placed = ReadFileBytes(held);
+        HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        FailedRows notRestored;
+        EXPECT_FALSE(write.RollBack(&notRestored));
+        CloseHandle(h);
+
+        // Named alone; its previous content kept under the temporary name that is named with it.
+        ASSERT_EQ(notRestored.nCount, 1) << notRestored.text;
+        std::string line = (const char*)notRestored.text;
+        EXPECT_EQ(line.rfind(held, 0), 0u) << line;
+        std::map<std::string, std::string> after = Snapshot(t.path());
+        EXPECT_EQ(after[c.held], placed);
+        if (c.upgrade) {
+            size_t open = line.find(" (");
+            ASSERT_NE(open, std::string::npos) << line;
+            std::string previous = line.substr(open + 2, line.size() - open - 4);  // up to ")\n"
+            EXPECT_EQ(ReadFileBytes(previous), before[c.held]) << previous;
+            DeleteFileA(previous.c_str());
+        } else {
+            EXPECT_EQ(line, held + "\n");
+        }
+        DeleteFileA(held.c_str());
+        after = Snapshot(t.path());
+        before.erase(c.held);
+        EXPECT_EQ(after, before);  // everything else as it was, no temporary file left
     }
 }
 

@@ -66,6 +66,38 @@ TEST(ReadRegistryText, TypesAndLengths)
     DeleteRegistryTree(HKEY_CURRENT_USER, kKey);
 }
 
+// Texts that name a file or folder: REG_EXPAND_SZ expanded, REG_SZ as stored.
+TEST(ReadRegistryPath, ExpandsWhatItsTypeSays)
+{
+    char drive[MAX_PATH];
+    ASSERT_TRUE(GetEnvironmentVariableA("SystemDrive", drive, sizeof drive));
+    const DWORD size = MAX_PATH;
+    struct {
+        const char* name;
+        DWORD type;
+        std::string data;
+        std::string expected;
+        LONG rc;
+    } cases[] = {
+        {"expand", REG_EXPAND_SZ, Sz("%SystemDrive%\\Program Files"), std::string(drive) + "\\Program Files",
+         ERROR_SUCCESS},
+        {"sz", REG_SZ, Sz("%SystemDrive%\\Program Files"), "%SystemDrive%\\Program Files", ERROR_SUCCESS},
+        {"unknown", REG_EXPAND_SZ, Sz("%PixmoraNoSuchVariable%\\x"), "%PixmoraNoSuchVariable%\\x", ERROR_SUCCESS},
+        // Fits as stored, not once expanded: refused rather than cut.
+        {"toolong", REG_EXPAND_SZ, Sz("%SystemDrive%" + std::string(250, 'p')), "", ERROR_MORE_DATA},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetValue(c.name, c.type, c.data);
+        char buffer[size + 16];
+        memset(buffer, 'Z', sizeof buffer);
+        EXPECT_EQ(ReadRegistryPath(HKEY_CURRENT_USER, kKey, c.name, KEY_READ, buffer, size), c.rc);
+        EXPECT_EQ(std::string(buffer, strnlen(buffer, size)), c.expected);
+        EXPECT_EQ(std::string(buffer + size, 16), std::string(16, 'Z'));
+    }
+    DeleteRegistryTree(HKEY_CURRENT_USER, kKey);
+}
+
 // The rows below one created key: values of both types, an empty value and a subkey removed;
 // the key closes itself.
 TEST(RowKey, WritesBelowItsParent)

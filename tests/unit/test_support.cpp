@@ -31,6 +31,8 @@ ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& dir)
 
 ScopedCurrentDirectory::~ScopedCurrentDirectory() { SetCurrentDirectoryA(m_saved); }
 
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL; }
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::string out;
@@ -57,12 +59,12 @@ bool IsFolder(const std::string& path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void SetRegistryString(HKEY root, const char* key, const char* value, const std::string& data)
+void SetRegistryString(HKEY root, const char* key, const char* value, const std::string& data, DWORD type)
 {
     HKEY k;
     if (RegCreateKeyExA(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL) != ERROR_SUCCESS) return;
     // Stored as given: a caller may leave out the terminator on purpose.
-    RegSetValueExA(k, value, 0, REG_SZ, (const BYTE*)data.data(), (DWORD)data.size());
+    RegSetValueExA(k, value, 0, type, (const BYTE*)data.data(), (DWORD)data.size());
     RegCloseKey(k);
 }
 

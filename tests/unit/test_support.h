@@ -25,10 +25,13 @@ private:
     char m_saved[MAX_PATH];
 };
 
+// Wine, where some guarantees of Windows are not kept (a folder's descriptor, a held folder).
+bool UnderWine();
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool IsFolder(const std::string& path);
-void SetRegistryString(HKEY root, const char* key, const char* value, const std::string& data);
+void SetRegistryString(HKEY root, const char* key, const char* value, const std::string& data, DWORD type = REG_SZ);
 void DeleteRegistryTree(HKEY root, const char* key);
 // A value's data as text (without its terminator), or "<no key>" / "<no value>".
 std::string ReadRegistryValue(HKEY root, const std::string& key, const char* value = NULL);
