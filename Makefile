@@ -1,6 +1,8 @@
 # Pixmora Setup: the commands of the README.
 BUILD ?= build
 PAYLOAD ?=
+# lzma: each payload file packed where that makes it smaller; none: every file as it is.
+PAYLOAD_COMPRESSION ?= lzma
 ARGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -8,7 +10,8 @@ BENCH_PAIRS ?= 9
 BENCH_ARGS ?=
 export MAKEFLAGS += --no-print-directory
 
-CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
+	-DPIXMORA_PAYLOAD_COMPRESSION=$(PAYLOAD_COMPRESSION)
 ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
