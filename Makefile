@@ -22,7 +22,7 @@ export REPRO
 # make sign: CERT=file.pfx [PASS=...] or CERT=cert.pem KEY=key.pem; TIMESTAMP_URL=... for a time stamp.
 export CERT KEY PASS TIMESTAMP_URL
 
-.PHONY: deps configure build msi run test clean prefix fuzz screenshots bench sign
+.PHONY: deps configure build msi run test clean prefix fuzz screenshots bench bench-size sign
 
 deps:
 	@scripts/install-deps
@@ -69,6 +69,12 @@ bench: configure prefix
 	@scripts/install-deps bench
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_tools
 	@python3 bench/bench.py $(BUILD) --pairs $(BENCH_PAIRS) $(BENCH_ARGS)
+
+# The setup's size beside NSIS and the floor of per-file compression, with the sample and two
+# realistic payloads: the size part of make bench alone (no Wine, no timing).
+bench-size: configure
+	@scripts/install-deps bench
+	@python3 bench/bench.py $(BUILD) --sizes
 
 clean:
 	rm -rf $(BUILD)
