@@ -15,8 +15,9 @@ The packed form, read by install/payload_stream.cpp:
     offset 13           the LZMA stream, ended by its end marker
 
 The dictionary is the file's length, at most 8 MiB, so that the setup never needs more memory than
-that for one file. The encoder is xz's (liblzma, at the strongest preset); the same input gives the
-same bytes.
+that for one file. The encoder is xz's (liblzma, at the strongest preset), tried with the literal and
+position settings that suit text and those that suit x86 code (which is not aligned: pb 0), keeping
+the smallest; the setup's decoder takes any with lc + lp <= 4. The same input gives the same bytes.
 """
 import lzma
 import os
@@ -27,15 +28,22 @@ import zlib
 MAGIC = b"PXLZ"
 MAX_DICTIONARY = 8 << 20
 MIN_DICTIONARY = 4096  # the least liblzma accepts
+# (lc, lp, pb) tried in this order; of equally small streams the first is kept.
+SETTINGS = ((3, 0, 2), (2, 0, 0), (1, 0, 0))
 
 
 def pack(data):
     """The packed form of `data`."""
     dictionary = max(MIN_DICTIONARY, min(MAX_DICTIONARY, len(data)))
-    alone = lzma.compress(data, format=lzma.FORMAT_ALONE, filters=[
-        {"id": lzma.FILTER_LZMA1, "preset": 9 | lzma.PRESET_EXTREME, "dict_size": dictionary}])
+    best = None
+    for lc, lp, pb in SETTINGS:
+        alone = lzma.compress(data, format=lzma.FORMAT_ALONE, filters=[
+            {"id": lzma.FILTER_LZMA1, "preset": 9 | lzma.PRESET_EXTREME, "dict_size": dictionary,
+             "lc": lc, "lp": lp, "pb": pb}])
+        if best is None or len(alone) < len(best):
+            best = alone
     # The .lzma header: 5 bytes of properties, then 8 bytes of length (unknown: all ones).
-    return MAGIC + struct.pack("<I", len(data)) + alone[:5] + alone[13:]
+    return MAGIC + struct.pack("<I", len(data)) + best[:5] + best[13:]
 
 
 def main():
