@@ -36,7 +36,9 @@ foreach(row IN LISTS PIXMORA_PAYLOAD_FILES)
     if(NOT EXISTS "${PAYLOAD_DIR}/${rel}" OR IS_DIRECTORY "${PAYLOAD_DIR}/${rel}")
         message(FATAL_ERROR "Payload file missing: ${PAYLOAD_DIR}/${rel}")
     endif()
-    # How the resource holds the file, its length and CRC-32: "lzma|raw SIZE CRC".
+    # How the resource holds the file, its length and CRC-32, and the CRC-32 of what the resource
+    # holds: "lzma|raw SIZE CRC STORED". The last goes into the script, which is then compiled again
+    # whenever a packed file changes.
     set(packed "${PACKED_DIR}/${id}_${type}.bin")
     execute_process(COMMAND "${PYTHON}" "${CMAKE_CURRENT_LIST_DIR}/../scripts/pack_payload.py"
                             "${COMPRESSION}" "${PAYLOAD_DIR}/${rel}" "${packed}"
@@ -48,12 +50,13 @@ foreach(row IN LISTS PIXMORA_PAYLOAD_FILES)
     list(GET stored 0 storage)
     list(GET stored 1 length)
     list(GET stored 2 crc)
+    list(GET stored 3 stored_crc)
     if(storage STREQUAL "lzma")
         set(storage "Lzma")
-        string(APPEND rc "${id} ${type} \"${packed}\"\n")
+        string(APPEND rc "${id} ${type} \"${packed}\" // packed, CRC-32 ${stored_crc}\n")
     else()
         set(storage "Raw")
-        string(APPEND rc "${id} ${type} \"${PAYLOAD_DIR}/${rel}\"\n")
+        string(APPEND rc "${id} ${type} \"${PAYLOAD_DIR}/${rel}\" // as it is, CRC-32 ${stored_crc}\n")
     endif()
     string(APPEND raw_rc "${id} ${type} \"${PAYLOAD_DIR}/${rel}\"\n")
     set(stored "${storage}, ${length}, ${crc}")

@@ -3,9 +3,11 @@
 
     pack_payload.py {lzma|none} FILE OUT
 
-Prints "lzma SIZE CRC32" when OUT now holds the packed form, or "raw SIZE CRC32" when the file is
-carried as it is (with "none", and whenever packing would not make it smaller); SIZE is the file's
-length and CRC32 that of its bytes, both of which the setup checks after writing the file.
+Prints "lzma SIZE CRC32 STORED" when OUT now holds the packed form, or "raw SIZE CRC32 STORED" when
+the file is carried as it is (with "none", and whenever packing would not make it smaller); SIZE is
+the file's length and CRC32 that of its bytes, both of which the setup checks after writing the file;
+STORED is the CRC-32 of what the resource holds, which the resource script names so that it is
+compiled again whenever that changes.
 
 The packed form, read by install/payload_stream.cpp:
 
@@ -60,11 +62,11 @@ def main():
         with open(out + ".tmp", "wb") as f:
             f.write(packed)
         os.replace(out + ".tmp", out)
-        print(f"lzma {len(data)} {crc:#010x}")
+        print(f"lzma {len(data)} {crc:#010x} {zlib.crc32(packed) & 0xFFFFFFFF:#010x}")
     else:
         if os.path.exists(out):
             os.remove(out)
-        print(f"raw {len(data)} {crc:#010x}")
+        print(f"raw {len(data)} {crc:#010x} {crc:#010x}")
 
 
 if __name__ == "__main__":
