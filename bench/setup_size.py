@@ -171,7 +171,7 @@ def ratios(row):
 
 
 def verdict(value, aim):
-    return "met" if value <= aim else f"missed by {value - aim:.3f} ({(value / aim - 1) * 100:.1f}%)"
+    return "met" if value <= aim else f"missed by {value - aim:.4f} ({(value / aim - 1) * 100:.1f}%)"
 
 
 def size_table(rows):
@@ -187,7 +187,7 @@ def aim_lines(rows):
     lines = []
     for row in rows:
         r = ratios(row)
-        lines.append(f"- {row['name']}: " + "; ".join(f"{what} {r[key]:.3f}, aim ≤ {aim:g}: {verdict(r[key], aim)}"
+        lines.append(f"- {row['name']}: " + "; ".join(f"{what} {r[key]:.4f}, aim ≤ {aim:g}: {verdict(r[key], aim)}"
                                                         for what, key, aim in AIMS))
     return lines
 
@@ -232,8 +232,8 @@ def summary(rows):
         r = ratios(row)
         stub = row["ours"] - row["stored"]
         out.append(f"| {row['name']} ({row['raw'] / 1e6:.2f} MB) | {kib(row['ours'])} | {kib(row['nsis']['lzma'])} | "
-                   f"{kib(row['nsis']['lzma-solid'])} | {kib(row['floor'] + stub)} | {r['vs_lzma']:.3f} | "
-                   f"{r['vs_solid']:.3f} |")
+                   f"{kib(row['nsis']['lzma-solid'])} | {kib(row['floor'] + stub)} | {r['vs_lzma']:.4f} | "
+                   f"{r['vs_solid']:.4f} |")
     s = rows[0]["stub"]
     out += ["", f"Our stub is {kib(s['ours'])}, of which the LZMA decoder {kib(s['decoder'])} and the unpacking "
             f"{kib(s['unpacking'])}. Aims:", ""] + aim_lines(rows)
