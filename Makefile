@@ -1,6 +1,8 @@
 # Pixmora Setup: the commands of the README.
 BUILD ?= build
 PAYLOAD ?=
+# lzma: each payload file packed where that makes it smaller; none: every file as it is.
+PAYLOAD_COMPRESSION ?= lzma
 ARGS ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -8,7 +10,8 @@ BENCH_PAIRS ?= 9
 BENCH_ARGS ?=
 export MAKEFLAGS += --no-print-directory
 
-CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+CMAKE_ARGS = -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
+	-DPIXMORA_PAYLOAD_COMPRESSION=$(PAYLOAD_COMPRESSION)
 ifneq ($(PAYLOAD),)
 CMAKE_ARGS += -DPIXMORA_PAYLOAD_DIR=$(abspath $(PAYLOAD))
 endif
@@ -24,7 +27,7 @@ $(error PASS=... on make's command line is readable by every local process: give
 endif
 export CERT KEY PASS PASS_FILE TIMESTAMP_URL
 
-.PHONY: deps configure build msi run test clean prefix fuzz screenshots bench sign
+.PHONY: deps configure build msi run test clean prefix fuzz screenshots bench bench-size sign
 
 deps:
 	@scripts/install-deps
@@ -72,6 +75,12 @@ bench: configure prefix
 	@scripts/install-deps bench
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_tools
 	@python3 bench/bench.py $(BUILD) --pairs $(BENCH_PAIRS) $(BENCH_ARGS)
+
+# The setup's size beside NSIS and the floor of per-file compression, with the sample and two
+# realistic payloads: the size part of make bench alone (no Wine, no timing).
+bench-size: configure
+	@scripts/install-deps bench
+	@python3 bench/bench.py $(BUILD) --sizes
 
 clean:
 	rm -rf $(BUILD)

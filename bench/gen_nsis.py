@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Writes an NSIS script that does the same job as a silent run of the setup (bench/job.py).
 
-    gen_nsis.py {plain|full|files|page} {off|default} PAYLOAD_DIR OUT_EXE OUT_NSI
+    gen_nsis.py {plain|full|files|page} {off|zlib|lzma|lzma-solid} PAYLOAD_DIR OUT_EXE OUT_NSI
 
 plain: what "/silent" alone does; full: "/silent /group=1 /desktop=1 /thumbs=1 /assoc=2";
 files: only the payload and pxm32.ini (NSIS's stub with the least script, for the size table);
 page: plain's job behind a wizard of the modern interface whose first page asks for the folder
 (for the time to the first page).
-off: no compression (the payload stored as it is, like ours); default: makensis' default (zlib).
+off: no compression (the payload stored as it is); zlib: makensis' default; lzma: LZMA, each file its
+own stream (as ours); lzma-solid: LZMA over all files and the script at once ("/SOLID lzma").
 """
 import os
 import sys
@@ -84,8 +85,8 @@ def script(mode, compression, payload_dir, out_exe):
         'InstallDir "$PROGRAMFILES\\Pixmora"',
         "RequestExecutionLevel admin",
     ]
-    if compression == "off":
-        out.append("SetCompress off")
+    out.append({"off": "SetCompress off", "zlib": "SetCompressor zlib", "lzma": "SetCompressor lzma",
+                "lzma-solid": "SetCompressor /SOLID lzma"}[compression])
     if mode == "page":
         out += ["!include MUI2.nsh", "!insertmacro MUI_PAGE_DIRECTORY", "!insertmacro MUI_PAGE_INSTFILES",
                 '!insertmacro MUI_LANGUAGE "German"']
@@ -100,7 +101,7 @@ def script(mode, compression, payload_dir, out_exe):
 
 def main():
     mode, compression, payload_dir, out_exe, out_nsi = sys.argv[1:]
-    assert mode in ("plain", "full", "files", "page") and compression in ("off", "default")
+    assert mode in ("plain", "full", "files", "page") and compression in ("off", "zlib", "lzma", "lzma-solid")
     with open(out_nsi, "w", encoding="utf-8-sig") as f:
         f.write(script(mode, compression, os.path.abspath(payload_dir), os.path.abspath(out_exe)))
 

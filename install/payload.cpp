@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include <string.h>
 #include "path_text.h"
+#include "payload_stream.h"
 
 int CreateFolderPath(char* path)
 {
@@ -37,24 +38,38 @@ int CreateFolderPath(char* path)
     return result;
 }
 
+// The payload row of resource (id, type); NULL for a resource that is not part of the payload.
+static const PayloadRow* FindRow(UINT id, LPCSTR type)
+{
+    for (int i = 0; i < g_payloadRowCount; ++i) {
+        const PayloadRow& row = g_payload[i];
+        if (row.step == PayloadRow::Folder || row.id != id) continue;
+        if (IS_INTRESOURCE(row.type) ? row.type == type : !IS_INTRESOURCE(type) && strcmp(row.type, type) == 0)
+            return &row;
+    }
+    return NULL;
+}
+
 int ExtractPayloadFile(const char* path, UINT id, LPCSTR type)
 {
+    const PayloadRow* row = FindRow(id, type);
+    if (!row) return 0;
     HMODULE self = GetModuleHandleA(NULL);
     HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(id), type);
     if (!res) return 0;
     HGLOBAL mem = LoadResource(self, res);
     if (!mem) return 0;
-    const void* data = LockResource(mem);
+    const BYTE* data = static_cast<const BYTE*>(LockResource(mem));
     DWORD size = SizeofResource(self, res);
     if (!data) return 0;
 
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return 0;
-    // One write straight from the resource memory; a full disk shows in it or in the close.
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, data, size, &written, NULL) && written == size;
-    if (!CloseHandle(file)) ok = FALSE;
-    if (!ok) DeleteFileA(path);  // never leave a truncated file behind
+    // Straight from the resource memory (a raw file in one write); a full disk shows in the writes
+    // or in the close, a damaged resource in the length or the CRC-32 of what came out.
+    bool ok = WriteStoredFile(file, data, size, row->storage == PayloadRow::Lzma, row->size, row->crc32);
+    if (!CloseHandle(file)) ok = false;
+    if (!ok) DeleteFileA(path);  // never leave a truncated or wrong file behind
     return ok ? 1 : 0;
 }
 

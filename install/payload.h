@@ -10,6 +10,9 @@ struct PayloadRow {
     LPCSTR type;        // resource type: "EXE", "DLL", "HLP", "TXT", "PNG" or RT_HTML (23)
     WORD id;
     const char* target; // format applied to the destination or subfolder path
+    enum Storage { Raw, Lzma } storage;  // the resource holds the file as it is, or packed
+    DWORD size;         // the file's length and its CRC-32, measured by the build: what is
+    DWORD crc32;        // written must match both
 };
 
 extern const PayloadRow g_payload[];
@@ -23,8 +26,10 @@ const int kPayloadFileCount = 23;
 // buffer of at least 260 bytes.
 int CreateFolderPath(char* path);
 
-// Writes resource (id, type) of this program byte for byte to `path`, replacing what was there.
-// 1 on success; on a failed or short write the file is removed again.
+// Writes payload resource (id, type) of this program byte for byte to `path`, replacing what was
+// there, unpacking it when the build packed it. 1 on success; on a failed or short write, or
+// when what was written differs in length or CRC-32 from the file the build embedded (a damaged
+// resource), the file is removed again.
 int ExtractPayloadFile(const char* path, UINT id, LPCSTR type);
 
 // One payload file on its way in: the new content written beside the target under a temporary

@@ -1,11 +1,14 @@
 #include "payload.h"
 
-#define F(type, id, target) { PayloadRow::FileInDestination, type, id, target }
-#define S(type, id, target) { PayloadRow::FileInSubfolder, type, id, target }
-#define DIR(name)           { PayloadRow::Folder, NULL, 0, name }
+#define F(type, id, target, storage, size, crc) \
+    { PayloadRow::FileInDestination, type, id, target, PayloadRow::storage, size, crc }
+#define S(type, id, target, storage, size, crc) \
+    { PayloadRow::FileInSubfolder, type, id, target, PayloadRow::storage, size, crc }
+#define DIR(name) { PayloadRow::Folder, NULL, 0, name, PayloadRow::Raw, 0, 0 }
 
 // Written in this order; a folder row is created just before its first file. The rows come
-// from cmake/payload_files.cmake, the one list of the payload.
+// from cmake/payload_files.cmake, the one list of the payload, with how the build stored each
+// file, its length and its CRC-32.
 const PayloadRow g_payload[] = {
 #include "payload_rows.h"
 };

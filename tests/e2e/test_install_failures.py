@@ -5,6 +5,7 @@ import time
 import unittest
 
 from harness import Machine, PAYLOAD_FILES, PXTOOL, SETUP_EXE, cp1252, deadline, payload_bytes
+from pe_resources import resources
 from test_silent import ENTRY, INSTALL_FAILED, INVALID_FOLDER, INVALID_LOG_FILE
 
 INSTALLED_BUT = cp1252("Pixmora wurde installiert, aber folgende Einträge konnten nicht geschrieben werden!"
@@ -67,8 +68,19 @@ class AllOrNothing(Runs):
             time.sleep(0.1)
         self.fail(f"{winpath} was not held")
 
+    def damaged_setup(self):
+        """A copy of the setup on drive C with one byte flipped in the middle of the viewer
+        program's resource (inside the LZMA stream when the build packed it); its Windows path."""
+        with open(SETUP_EXE, "rb") as f:
+            data = bytearray(f.read())
+        offset, size = resources(data)[("EXE", 119)]
+        data[offset + size // 2] ^= 0x01
+        with open(self.m.unix("C:\\damaged_setup.exe"), "wb") as f:
+            f.write(data)
+        return "C:\\damaged_setup.exe"
+
     def test_failed_upgrade_keeps_the_previous_installation(self):
-        for fault in ("a plug-in in use", "disk full"):
+        for fault in ("a plug-in in use", "disk full", "a damaged payload resource"):
             with self.subTest(fault=fault):
                 self.fresh_machine()
                 before = self.earlier_installation()
@@ -76,9 +88,11 @@ class AllOrNothing(Runs):
                 if fault == "a plug-in in use":
                     self.hold("C:\\Px\\Plugins\\Slideshow.exe")
                     code = self.m.setup(SWITCHES)
-                else:  # two pages left: the new files do not fit beside the old ones
+                elif fault == "disk full":  # two pages left: the new files do not fit beside the old ones
                     self.m.full_disk("C:\\Px", 8192)
                     code = self.m.setup(SWITCHES)
+                else:
+                    code = self.m.setup(SWITCHES, exe=self.damaged_setup())
                 self.assertEqual(code, 5)
                 self.assertEqual(self.log_message(), b"C:\\Px\\: " + INSTALL_FAILED)
                 registry = self.m.registry()

@@ -75,6 +75,9 @@ def main(build):
     payload = cache_value(build, "PIXMORA_PAYLOAD_DIR")
     if payload and os.path.abspath(payload) != os.path.join(build, "payload"):
         args.append("-DPIXMORA_PAYLOAD_DIR=" + payload)  # the same given payload; else each its sample
+    compression = cache_value(build, "PIXMORA_PAYLOAD_COMPRESSION")
+    if compression:
+        args.append("-DPIXMORA_PAYLOAD_COMPRESSION=" + compression)
     for cmd in (args, ["cmake", "--build", out, "--target", "pixmora_setup", "-j", str(os.cpu_count() or 1)]):
         r = subprocess.run(cmd, env=env, capture_output=True, text=True)
         if r.returncode != 0:

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 #include "install/payload.h"
+#include "install/payload_stream.h"
 #include "test_support.h"
 
 TEST(CreateFolderPath, ExistingFolderComesBackWithOneBackslash)
@@ -196,6 +197,119 @@ TEST(ExtractPayloadFile, OverwritesAndReportsMissingResources)
     EXPECT_EQ(ExtractPayloadFile((t / "none.dll").c_str(), 999, "DLL"), 0);
     EXPECT_EQ(GetFileAttributesA((t / "none.dll").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ExtractPayloadFile((t / "missing\\x.txt").c_str(), 120, "TXT"), 0);
+}
+
+TEST(Crc32, KnownValues)
+{
+    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
+    EXPECT_EQ(Crc32(0, "", 0), 0u);
+    EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u);  // in pieces, as unpacking goes
+}
+
+namespace {
+
+// The stored bytes of the first payload row that the build stored `storage`; NULL when it
+// stored none so (a build with PAYLOAD_COMPRESSION=none packs nothing).
+const PayloadRow* FirstRowStored(PayloadRow::Storage storage, std::string* stored)
+{
+    for (int i = 0; i < g_payloadRowCount; ++i) {
+        const PayloadRow& row = g_payload[i];
+        if (row.step == PayloadRow::Folder || row.storage != storage || row.size == 0) continue;
+        HRSRC res = FindResourceA(NULL, MAKEINTRESOURCEA(row.id), row.type);
+        const char* data = static_cast<const char*>(LockResource(LoadResource(NULL, res)));
+        stored->assign(data, SizeofResource(NULL, res));
+        return &row;
+    }
+    return NULL;
+}
+
+// Writes `stored` through WriteStoredFile into a fresh file; its bytes into `out`.
+bool WriteToFile(const TempFolder& t, const std::string& stored, bool packed, DWORD size, DWORD crc,
+                 std::string* out)
+{
+    std::string path = t / "out.bin";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    bool ok = WriteStoredFile(file, reinterpret_cast<const BYTE*>(stored.data()), (DWORD)stored.size(), packed,
+                              size, crc);
+    CloseHandle(file);
+    *out = ReadFileBytes(path);
+    return ok;
+}
+
+void PutLength(std::string& stored, DWORD length)
+{
+    for (int i = 0; i < 4; ++i) stored[4 + i] = (char)(length >> (8 * i));
+}
+
+}  // namespace
+
+// A packed file comes out whole, and any damage to its resource (header or stream) is refused.
+TEST(WriteStoredFile, PackedResourceIntactOrDamaged)
+{
+    std::string stored;
+    const PayloadRow* row = FirstRowStored(PayloadRow::Lzma, &stored);
+    if (!row) GTEST_SKIP() << "this build packed no payload file";
+    ASSERT_GT(stored.size(), 20u);
+    TempFolder t;
+    std::string file;
+    ASSERT_TRUE(WriteToFile(t, stored, true, row->size, row->crc32, &file));
+    ASSERT_EQ(file.size(), row->size);
+    EXPECT_EQ(Crc32(0, file.data(), file.size()), row->crc32);
+
+    const size_t mid = 13 + (stored.size() - 13) / 2;
+    struct Case {
+        const char* name;
+        void (*damage)(std::string& s, DWORD size, size_t mid);
+        int claimed;  // the length that header and row claim, against the file's
+    } cases[] = {
+        {"magic", [](std::string& s, DWORD, size_t) { s[0] ^= 0x01; }, 0},
+        {"length in the header", [](std::string& s, DWORD size, size_t) { PutLength(s, size + 1); }, 0},
+        {"lc 3, lp 2", [](std::string& s, DWORD, size_t) { s[8] = (2 * 5 + 2) * 9 + 3; }, 0},
+        {"properties byte invalid", [](std::string& s, DWORD, size_t) { s[8] = (char)225; }, 0},
+        {"dictionary over 8 MiB", [](std::string& s, DWORD, size_t) { s[12] = 0x01; }, 0},
+        {"first byte of the stream", [](std::string& s, DWORD, size_t) { s[13] ^= 0x01; }, 0},
+        {"a byte in the middle", [](std::string& s, DWORD, size_t m) { s[m] ^= 0x01; }, 0},
+        {"cut short by a byte", [](std::string& s, DWORD, size_t) { s.pop_back(); }, 0},
+        {"a byte appended", [](std::string& s, DWORD, size_t) { s.push_back('\0'); }, 0},
+        {"header only", [](std::string& s, DWORD, size_t) { s.resize(13); }, 0},
+        {"shorter than a header", [](std::string& s, DWORD, size_t) { s.resize(12); }, 0},
+        // Header and row agree on a wrong length: the stream goes on past it, or ends before it.
+        {"stream longer than claimed", [](std::string& s, DWORD size, size_t) { PutLength(s, size - 1); }, -1},
+        {"stream shorter than claimed", [](std::string& s, DWORD size, size_t) { PutLength(s, size + 1); }, +1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string damaged = stored;
+        c.damage(damaged, row->size, mid);
+        DWORD claimed = row->size + c.claimed;
+        // A CRC-32 that fits the bytes the claimed length would take, so that only the length gives
+        // the stream away.
+        DWORD crc = c.claimed < 0 ? Crc32(0, file.data(), claimed) : row->crc32;
+        std::string out;
+        EXPECT_FALSE(WriteToFile(t, damaged, true, claimed, crc, &out));
+    }
+}
+
+TEST(WriteStoredFile, RawResourceIsCheckedBeforeItIsWritten)
+{
+    std::string stored;
+    const PayloadRow* row = FirstRowStored(PayloadRow::Raw, &stored);
+    if (!row) {  // every sample file packs smaller: a file of our own
+        stored = "Pixmora raw payload file";
+        static PayloadRow own = {PayloadRow::FileInDestination, "TXT", 0, "", PayloadRow::Raw,
+                                 (DWORD)stored.size(), Crc32(0, stored.data(), stored.size())};
+        row = &own;
+    }
+    TempFolder t;
+    std::string out;
+    EXPECT_TRUE(WriteToFile(t, stored, false, row->size, row->crc32, &out));
+    EXPECT_EQ(out, stored);
+    std::string flipped = stored;
+    flipped[flipped.size() / 2] ^= 0x01;
+    EXPECT_FALSE(WriteToFile(t, flipped, false, row->size, row->crc32, &out));
+    EXPECT_EQ(out, "");
+    EXPECT_FALSE(WriteToFile(t, stored + "x", false, row->size, row->crc32, &out));
+    EXPECT_TRUE(WriteToFile(t, "", false, 0, 0, &out));  // an empty file is one too
 }
 
 TEST(QueryFileLength, Cases)
