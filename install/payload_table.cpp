@@ -20,8 +20,8 @@ const int g_payloadRowCount = sizeof g_payload / sizeof g_payload[0];
 #undef F
 #undef S
 #undef DIR
-#define F(type, id, target) PayloadRow::FileInDestination
-#define S(type, id, target) PayloadRow::FileInSubfolder
+#define F(type, id, target, ...) PayloadRow::FileInDestination
+#define S(type, id, target, ...) PayloadRow::FileInSubfolder
 #define DIR(name)           PayloadRow::Folder
 static constexpr PayloadRow::Step kSteps[] = {
 #include "payload_rows.h"
