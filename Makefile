@@ -52,7 +52,7 @@ run: build prefix
 test: configure prefix
 	@cmake --build $(BUILD) -j $(JOBS)
 	@rm -f $(BUILD)/wine/slowdown  # measured anew, before the suites load the machine
-	@cd tests/e2e && PIXMORA_BUILD=$(abspath $(BUILD)) python3 -c 'import harness; print(f"make test: Wine is {harness.SLOWDOWN:.1f}x slower here than natively{" (emulated)" if harness.EMULATED else ""}; the tests wait that much longer")'
+	@cd tests/e2e && PIXMORA_BUILD=$(abspath $(BUILD)) python3 -c 'import harness; print(harness.slowdown_line())'
 	@[ "$(REPRO)" != 0 ] || echo "make test: REPRO=0, so the reproducible-build check is skipped (no second build)"
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 

@@ -107,6 +107,11 @@ def _measure_slowdown(path):
 SLOWDOWN = _slowdown() if os.path.isdir(os.path.join(PRISTINE, "prefix")) else 1.0
 
 
+def slowdown_line():
+    return (f"make test: Wine is {SLOWDOWN:.1f}x slower here than natively{' (emulated)' if EMULATED else ''};"
+            " the tests wait that much longer")
+
+
 def bound(seconds):
     """A time bound of the tests (seconds on a native machine) on this machine."""
     return seconds * SLOWDOWN
