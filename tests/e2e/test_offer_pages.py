@@ -140,7 +140,8 @@ class OfferPages(unittest.TestCase):
         self.assertEqual((w.state(R.IDC_DESKTOP_ACCEPT)[0], w.state(R.IDC_DESKTOP_DECLINE)[0]), (1, 0))
         w.screenshot("8-offer-desktop")
         w.press("next", 4)
-        w.press("next", 5)
+        w.press("next")
+        w.wait_page(5, seconds=120)  # the desktop search delivered and installed
         self.assertEqual([w.state(note)[2] for note in NOTES], [0, 0, 1, 1])
 
     def test_windows_98_gets_the_older_privacy_policy(self):
