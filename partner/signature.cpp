@@ -3,6 +3,7 @@
 #include <softpub.h>
 #include <wincrypt.h>
 #include "fw/cstring.h"
+#include "fw/debug_trace.h"
 #include "fw/dll_safety.h"
 #include <string.h>
 
@@ -43,7 +44,7 @@ void TracePartner(const char* path, const char* what)
 {
     CString line;
     line.Format("Pixmora partner: %s: %s\n", path, what);
-    OutputDebugStringA(line);
+    DebugTrace(line);
 }
 
 int VerifyPublisher(HANDLE hFile, const char* path, const char* publisher)

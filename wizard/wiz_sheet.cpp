@@ -1,6 +1,7 @@
 #include "wiz_sheet.h"
 #include <shellapi.h>
 #include "fw/cstring.h"
+#include "fw/debug_trace.h"
 #include "fw/shell_open.h"
 #include "install/path_text.h"
 #include "res/resource.h"
@@ -44,7 +45,7 @@ static void TraceRoute(const char* what, ShellOpenRoute route)
     static const char* const kRoutes[] = {"by the desktop shell", "by the setup", "not at all"};
     CString line;
     line.Format("Pixmora: %s started %s\n", what, kRoutes[route]);
-    OutputDebugStringA(line);
+    DebugTrace(line);
 }
 
 // The finish button: start the viewer when asked, and open the FAQ page.

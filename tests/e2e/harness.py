@@ -497,19 +497,23 @@ class Wizard:
     """The setup's wizard running on a machine's virtual screen, driven by build/tools/wizdriver.exe."""
 
     def __init__(self, machine, *args, toolbar=False, desktop=False, trace=None):
-        """trace: a file that receives what the setup tells a debugger (OutputDebugString)."""
+        """trace: a file that receives the setup's debug output, as a debug output viewer
+        started before it shows it (pxtool debug-listen)."""
         import time
         self.m = machine
         machine.set_partner_offers(toolbar, desktop)
         if not machine.xvfb:
             machine.start_display()
-        env, err = machine.env, subprocess.DEVNULL
         if trace:
-            env, err = dict(env, WINEDEBUG="-all,warn+debugstr"), open(trace, "wb")
-        self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=env, cwd=machine.cwd,
-                                     stdout=subprocess.DEVNULL, stderr=err)
-        if trace:
-            err.close()
+            ready = trace + ".listening"
+            machine.start(PXTOOL, "debug-listen", "Z:" + trace.replace("/", "\\"), "Z:" + ready.replace("/", "\\"))
+            end = deadline(30)
+            while not os.path.exists(ready) and time.time() < end:
+                time.sleep(0.2)
+            if not os.path.exists(ready):
+                raise AssertionError("the debug output listener did not start")
+        self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=machine.env, cwd=machine.cwd,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         machine.background.append(self.proc)
         if self.run("wait-sheet", str(int(bound(30) * 1000)), timeout=30 + 60)[0] != 0:
             raise AssertionError("the wizard did not appear")
