@@ -231,7 +231,7 @@ class PartnerStepsInTheWizard(unittest.TestCase):
             ("one byte changed after signing", tampered(good), 0, [DESKTOP_RUN], 0, 1,
              "google_toolbar_installer.exe: signature not valid (0x80096010)"),
             ("signed by another name", installer(811001, signer="Google Inc."), 0, [DESKTOP_RUN], 0, 1,
-             'google_toolbar_installer.exe: signed by \\"Google Inc.\\", not by the partner'),
+             'google_toolbar_installer.exe: signed by "Google Inc.", not by the partner'),
             ("stand-in exits with 1", good, 1, [TOOLBAR_RUN, DESKTOP_RUN], 0, 0,
              "google_toolbar_installer.exe: ended with exit code 1"),
         ]
