@@ -1,5 +1,6 @@
 #include "accessible.h"
 #include <oleacc.h>
+#include <commctrl.h>
 #include "fw/dll_safety.h"
 
 namespace {
@@ -59,10 +60,10 @@ public:
     // IAccessible: what the control knows better
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
-        if (!IsSelf(child) || m_kind != kAccessibleLink) return m_standard->get_accRole(child, role);
+        if (!IsSelf(child) || m_kind == kAccessibleNamed) return m_standard->get_accRole(child, role);
         if (!role) return E_POINTER;
         role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_LINK;
+        role->lVal = m_kind == kAccessibleLink ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_PROGRESSBAR;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
@@ -76,7 +77,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
-        if (!IsSelf(child)) return m_standard->get_accName(child, name);
+        if (!IsSelf(child) || m_kind == kAccessibleProgress) return m_standard->get_accName(child, name);
         if (!name) return E_POINTER;
         WCHAR text[512];
         if (m_kind == kAccessibleLink)
@@ -104,7 +105,19 @@ public:
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return m_standard->get_accParent(parent); }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return m_standard->get_accChildCount(count); }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override { return m_standard->get_accChild(child, out); }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return m_standard->get_accValue(child, value); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
+    {
+        if (!IsSelf(child) || m_kind != kAccessibleProgress) return m_standard->get_accValue(child, value);
+        if (!value) return E_POINTER;
+        PBRANGE range = {0, 0};
+        SendMessageA(m_window, PBM_GETRANGE, FALSE, (LPARAM)&range);
+        LONGLONG span = (LONGLONG)range.iHigh - range.iLow;
+        LONGLONG pos = (LONGLONG)SendMessageA(m_window, PBM_GETPOS, 0, 0) - range.iLow;
+        WCHAR text[16];
+        wsprintfW(text, L"%d %%", span > 0 ? (int)(pos * 100 / span) : 0);
+        *value = SysAllocString(text);
+        return *value ? S_OK : E_OUTOFMEMORY;
+    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override { return m_standard->get_accDescription(child, text); }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return m_standard->get_accHelp(child, help); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override

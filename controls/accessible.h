@@ -2,7 +2,7 @@
 // window (position, focus, value, navigation), with the few that the control itself knows better.
 #pragma once
 #include <windows.h>
-#include "fw/wnd.h"
+#include "fw/controls.h"
 
 // The message a link receives when its default action is done through accessibility.
 const UINT kLinkOpenMessage = WM_USER + 0x50;
@@ -10,6 +10,7 @@ const UINT kLinkOpenMessage = WM_USER + 0x50;
 enum AccessibleKind {
     kAccessibleNamed,  // the standard object, with the name given
     kAccessibleLink,   // a link: its text as name, opened by its default action (kLinkOpenMessage)
+    kAccessibleProgress,  // a progress bar: its position as a percentage of its range as value
 };
 
 // The WM_GETOBJECT answer of such a window: an object for OBJID_CLIENT, else 0 so that the
@@ -28,5 +29,16 @@ protected:
         if (msg == WM_GETOBJECT)
             if (LRESULT r = AnswerNamedByGroup(m_hWnd, wp, lp)) return r;
         return CWnd::WindowProc(msg, wp, lp);
+    }
+};
+
+// A progress bar that says so, with its value, whatever proxy the system has for it.
+class CAccessibleProgress : public CProgressCtrl {
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == WM_GETOBJECT)
+            if (LRESULT r = AnswerAccessibleObject(m_hWnd, wp, lp, kAccessibleProgress)) return r;
+        return CProgressCtrl::WindowProc(msg, wp, lp);
     }
 };

@@ -1,6 +1,8 @@
 // The links and the colour label for a user without a mouse, with a screen reader or with a
 // high-contrast scheme.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 #include <set>
 #include <string>
@@ -173,6 +175,22 @@ TEST(Accessibility, LinkAndGroupNamedField)
     EXPECT_EQ(f.name, L"Zielverzeichnis:");
     Answers g(p.group);  // not ours: the system's answer
     EXPECT_NE(g.role, ROLE_SYSTEM_LINK);
+
+    // The download's progress: a progress bar whose value is the share done.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
+    HWND bar = CreateWindowA(PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 160, 200, 10, p.page, NULL, NULL, NULL);
+    CAccessibleProgress progress;
+    progress.SubclassWindow(bar);
+    progress.SetRange32(0, 71680);
+    progress.SetPos(17920);
+    Answers b(bar);
+    EXPECT_EQ(b.role, ROLE_SYSTEM_PROGRESSBAR);
+    BSTR value = nullptr;
+    EXPECT_EQ(b.object->get_accValue(self, &value), S_OK);
+    EXPECT_STREQ(value, L"25 %");
+    SysFreeString(value);
+    progress.UnsubclassWindow();
 
     // A field outside any group box keeps the standard name.
     MoveWindow(p.field, 20, 150, 100, 20, FALSE);
