@@ -153,13 +153,24 @@ private:
 
 }  // namespace
 
+// The thread whose COM apartment was begun for answering, until EndAccessibility.
+static DWORD s_comThread = 0;
+
+void EndAccessibility()
+{
+    // Releases the objects that other processes still hold while every library is loaded; left
+    // to the process's end, their release came after the accessibility library had gone.
+    if (s_comThread && s_comThread == GetCurrentThreadId()) {
+        CoUninitialize();
+        s_comThread = 0;
+    }
+}
+
 LRESULT AnswerAccessibleObject(HWND window, WPARAM wp, LPARAM lp, AccessibleKind kind, const char* name)
 {
     if ((LONG)lp != OBJID_CLIENT) return 0;
-    // The object is handed to the asking process through COM, which this thread needs for it;
-    // it stays initialised for the thread's life, as for any window that answers.
-    static DWORD comThread = 0;
-    if (comThread != GetCurrentThreadId() && SUCCEEDED(CoInitialize(NULL))) comThread = GetCurrentThreadId();
+    // The object is handed to the asking process through COM, which this thread needs for it.
+    if (!s_comThread && SUCCEEDED(CoInitialize(NULL))) s_comThread = GetCurrentThreadId();
     // The accessibility library is loaded only when a screen reader asks, from the system folder.
     typedef HRESULT(WINAPI * CreateStandard)(HWND, LONG, REFIID, void**);
     typedef LRESULT(WINAPI * FromObject)(REFIID, WPARAM, LPUNKNOWN);

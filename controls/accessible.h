@@ -17,6 +17,10 @@ enum AccessibleKind {
 // system gives its own. `name` (kAccessibleNamed) is copied.
 LRESULT AnswerAccessibleObject(HWND window, WPARAM wp, LPARAM lp, AccessibleKind kind, const char* name = NULL);
 
+// Ends what answering a screen reader began on this thread (its COM apartment, with the objects
+// a screen reader still holds), before the windows' thread ends: called once the wizard has closed.
+void EndAccessibility();
+
 // The WM_GETOBJECT answer of a control named by the text of the group box it lies in (the
 // standard object would take the nearest label before it, which a group box is not).
 LRESULT AnswerNamedByGroup(HWND control, WPARAM wp, LPARAM lp);
