@@ -1,3 +1,4 @@
+#include "controls/accessible.h"
 #include "setup_app.h"
 #include <string.h>
 #include "partner/eligibility.h"
@@ -56,6 +57,7 @@ BOOL CSetupApp::InitInstance()
     g_sheet.m_psh.hIcon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDI_SETUP));
     m_pMainWnd = &g_sheet;
     g_sheet.DoModal();
+    EndAccessibility();
     // Left before installing: 1; the finish page is only reached after an installation.
     m_nExitCode = g_sheet.m_model.bInstalled ? GetExitCode(g_sheet.m_model.outcome) : kExitWizardLeft;
     return FALSE;

@@ -1,4 +1,5 @@
 #include "color_static.h"
+#include "fw/high_contrast.h"
 
 CColorStatic::CColorStatic()
     : m_crText(GetSysColor(COLOR_BTNTEXT)),
@@ -48,32 +49,43 @@ LRESULT CColorStatic::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND: {
         RECT rc;
         GetClientRect(&rc);
-        FillRect((HDC)wp, &rc, m_hBrush);
+        FillRect((HDC)wp, &rc, HighContrastOn() ? GetSysColorBrush(COLOR_BTNFACE) : m_hBrush);
         return TRUE;
     }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(m_hWnd, &ps);
-        int saved = SaveDC(dc);
-        ::SetTextColor(dc, m_crText);
-        SetBkColor(dc, m_crBack);
-        SetBkMode(dc, OPAQUE);
-        SelectObject(dc, m_hBrush);
-        RECT rc;
-        GetClientRect(&rc);
-        if ((HFONT)m_font) SelectObject(dc, (HFONT)m_font);
-        char text[512];
-        GetWindowText(text, sizeof text);
-        LONG style = GetStyle();
-        UINT format = (style & SS_CENTERIMAGE) ? (DT_VCENTER | DT_SINGLELINE) : DT_WORDBREAK;
-        // SS_CENTER and SS_RIGHT are values of the alignment field, not separate bits.
-        LONG align = style & SS_TYPEMASK;
-        format |= align == SS_CENTER ? DT_CENTER : align == SS_RIGHT ? DT_RIGHT : DT_LEFT;
-        DrawTextA(dc, text, -1, &rc, format);
-        RestoreDC(dc, saved);
+        Paint(dc);
         EndPaint(m_hWnd, &ps);
         return 0;
     }
+    case WM_PRINTCLIENT:
+        Paint((HDC)wp);
+        return 0;
     }
     return CStatic::WindowProc(msg, wp, lp);
+}
+
+void CColorStatic::Paint(HDC dc)
+{
+    // A high-contrast scheme's text and background colours replace the label's own, which
+    // might not be readable on the scheme's background.
+    BOOL contrast = HighContrastOn();
+    int saved = SaveDC(dc);
+    ::SetTextColor(dc, contrast ? GetSysColor(COLOR_BTNTEXT) : m_crText);
+    SetBkColor(dc, contrast ? GetSysColor(COLOR_BTNFACE) : m_crBack);
+    SetBkMode(dc, OPAQUE);
+    SelectObject(dc, m_hBrush);
+    RECT rc;
+    GetClientRect(&rc);
+    if ((HFONT)m_font) SelectObject(dc, (HFONT)m_font);
+    char text[512];
+    GetWindowText(text, sizeof text);
+    LONG style = GetStyle();
+    UINT format = (style & SS_CENTERIMAGE) ? (DT_VCENTER | DT_SINGLELINE) : DT_WORDBREAK;
+    // SS_CENTER and SS_RIGHT are values of the alignment field, not separate bits.
+    LONG align = style & SS_TYPEMASK;
+    format |= align == SS_CENTER ? DT_CENTER : align == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+    DrawTextA(dc, text, -1, &rc, format);
+    RestoreDC(dc, saved);
 }

@@ -1,4 +1,5 @@
-// CColorStatic: a label drawn in its own text and background colours and weight.
+// CColorStatic: a label drawn in its own text and background colours and weight; with a
+// high-contrast scheme on, in the scheme's.
 #pragma once
 #include "fw/controls.h"
 
@@ -18,6 +19,7 @@ protected:
 
 private:
     void Redraw();
+    void Paint(HDC dc);
 
     CFont m_font;
     COLORREF m_crText;

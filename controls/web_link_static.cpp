@@ -2,8 +2,10 @@
 #include <shellapi.h>
 #include <string.h>
 #include "fw/command_text.h"
+#include "fw/high_contrast.h"
 #include "fw/registry.h"
 #include "fw/shell_open.h"
+#include "accessible.h"
 #include "open_link.h"
 
 CWebLinkStatic::CWebLinkStatic()
@@ -71,7 +73,8 @@ void CWebLinkStatic::LoadLinkCursor()
 
 void CWebLinkStatic::PreSubclassWindow()
 {
-    SetWindowLongA(m_hWnd, GWL_STYLE, GetStyle() | SS_NOTIFY);
+    // A link is reached by Tab like a button, so that it can be opened without a mouse.
+    SetWindowLongA(m_hWnd, GWL_STYLE, GetStyle() | SS_NOTIFY | WS_TABSTOP);
     CString text;
     int length = GetWindowTextLengthA(m_hWnd);
     GetWindowText(text.GetBuffer(length), length + 1);
@@ -166,23 +169,32 @@ BOOL CWebLinkStatic::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
 {
     if (msg == WM_CTLCOLORSTATIC) {
         HDC dc = (HDC)wp;
-        SetTextColor(dc, m_bHovered ? m_crHover : m_bVisited ? m_crVisited : m_crLink);
+        // A high-contrast scheme names its own colour for links.
+        SetTextColor(dc, HighContrastOn() ? GetSysColor(COLOR_HOTLIGHT)
+                         : m_bHovered     ? m_crHover
+                         : m_bVisited     ? m_crVisited
+                                          : m_crLink);
         SetBkMode(dc, TRANSPARENT);
         *result = (LRESULT)GetStockObject(NULL_BRUSH);
         return TRUE;
     }
     if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED) {
-        m_bHovered = FALSE;
-        INT_PTR r = OpenLink(m_target, SW_SHOW);
-        m_bVisited = r > 32;
-        if (m_bVisited)
-            MarkVisited(TRUE);
-        else
-            MessageBeep(MB_ICONEXCLAMATION);
+        Open();
         *result = 0;
         return TRUE;
     }
     return FALSE;
+}
+
+void CWebLinkStatic::Open()
+{
+    m_bHovered = FALSE;
+    INT_PTR r = OpenLink(m_target, SW_SHOW);
+    m_bVisited = r > 32;
+    if (m_bVisited)
+        MarkVisited(TRUE);
+    else
+        MessageBeep(MB_ICONEXCLAMATION);
 }
 
 LRESULT CWebLinkStatic::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
@@ -221,6 +233,47 @@ LRESULT CWebLinkStatic::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         FillRect((HDC)wp, &rc, GetSysColorBrush(COLOR_BTNFACE));
         return TRUE;
     }
+    // The keyboard: Enter and Space open the link that has the focus, as a click would; without
+    // asking for them the dialog would take Enter for its default button.
+    case WM_GETDLGCODE: {
+        const MSG* m = (const MSG*)lp;
+        if (m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_SPACE))
+            return DLGC_WANTMESSAGE;
+        return CStatic::WindowProc(msg, wp, lp);
+    }
+    case WM_KEYDOWN:
+        if (wp == VK_RETURN || wp == VK_SPACE) {
+            if (!(lp & 0x40000000)) Open();  // not again while the key repeats
+            return 0;
+        }
+        break;
+    case kLinkOpenMessage:
+        Open();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+        LRESULT r = CStatic::WindowProc(msg, wp, lp);
+        Invalidate(TRUE);
+        return r;
+    }
+    case WM_PAINT: {
+        // The focus rectangle around the text, unless the window hides it until the keyboard is
+        // used.
+        LRESULT r = CStatic::WindowProc(msg, wp, lp);
+        if (GetFocus() == m_hWnd && !(SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS)) {
+            RECT rc;
+            GetClientRect(&rc);
+            HDC dc = GetDC(m_hWnd);
+            DrawFocusRect(dc, &rc);
+            ReleaseDC(m_hWnd, dc);
+        }
+        return r;
+    }
+    // A screen reader learns that this is a link and how to open it.
+    case WM_GETOBJECT:
+        if (LRESULT r = AnswerAccessibleObject(m_hWnd, wp, lp, kAccessibleLink)) return r;
+        break;
     }
     return CStatic::WindowProc(msg, wp, lp);
 }

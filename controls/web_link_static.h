@@ -1,6 +1,8 @@
 // CWebLinkStatic: a static text that acts as a web link: link, hover and visited colours, an
 // underline (always, never or while hovered), a hand cursor, a size that fits its text, and a
-// click that opens the target in the web browser.
+// click that opens the target in the web browser. It is reached by Tab and opened by Enter or
+// Space, shows a focus rectangle, tells a screen reader it is a link, and draws in the link
+// colour of a high-contrast scheme.
 #pragma once
 #include "fw/controls.h"
 #include "fw/cstring.h"
@@ -14,6 +16,8 @@ public:
     void SetUnderlineMode(int mode);  // 1 always, -1 while hovered, 0 never
     void MarkVisited(BOOL visited);
     void FitToText();
+    // Opens the target as a click does, and marks the link visited when that worked.
+    void Open();
     BOOL DestroyWindow();
     // Opens `target` through the shell, else with the browser that opens ".htm" files (the
     // machine's, when elevated), each with the user's own rights where the system elevates

@@ -18,6 +18,7 @@
 #pragma once
 #include <windows.h>
 #include <wininet.h>
+#include "controls/accessible.h"
 #include "fw/controls.h"
 #include "fw/cstring.h"
 #include "fw/dialog.h"
@@ -60,7 +61,7 @@ public:
     CStatic m_wndHeading;
     CStatic m_wndRate;
     CStatic m_wndTimeLeft;
-    CProgressCtrl m_ctrlProgress; // in kilobytes
+    CAccessibleProgress m_ctrlProgress; // in kilobytes
     CStatic m_wndDisplayText;
 
     // Out

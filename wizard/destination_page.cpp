@@ -35,6 +35,11 @@ BOOL CDestinationPage::OnSetActive()
     return CWizPage::OnSetActive();
 }
 
+void CDestinationPage::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_FOLDER, m_folderField);  // named for a screen reader by its group box
+}
+
 LRESULT CDestinationPage::OnNext()
 {
     char folder[MAX_PATH];

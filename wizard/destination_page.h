@@ -1,6 +1,7 @@
 // The first page: destination folder and shortcuts.
 #pragma once
 #include <windows.h>
+#include "controls/accessible.h"
 #include "res/resource.h"
 #include "wiz_page.h"
 
@@ -13,12 +14,14 @@ public:
     void Store() override;
 
 protected:
+    void DoDataExchange(CDataExchange* pDX) override;
     LRESULT OnNext() override;
     BOOL OnClicked(int id) override;
 
 private:
     void EnableUserChoice(BOOL enable);
     bool m_bFirstActivation;
+    CGroupNamedField m_folderField;
 };
 
 // The shell folder picker pre-set to `path` (260 bytes); 1 and the chosen folder with a trailing

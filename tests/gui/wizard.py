@@ -51,6 +51,27 @@ def german_machine(test, version=None):
     return m
 
 
+# The "High Contrast Black" scheme: white text on black, links in yellow, and no visual style.
+HIGH_CONTRAST = {"ButtonFace": "0 0 0", "ButtonText": "255 255 255", "Window": "0 0 0", "WindowText": "255 255 255",
+                 "HotTrackingColor": "255 255 0", "GrayText": "0 255 0", "Hilight": "26 235 255",
+                 "HilightText": "0 0 0", "Background": "0 0 0", "ButtonShadow": "128 128 128",
+                 "ButtonHilight": "255 255 255", "ButtonDkShadow": "255 255 255", "ButtonLight": "192 192 192",
+                 "WindowFrame": "255 255 255", "ActiveTitle": "128 0 128", "TitleText": "255 255 255"}
+
+
+def high_contrast(machine):
+    """Switches the machine's user to the high-contrast scheme, before the setup starts."""
+    colours = "".join(f'"{name}"="{value}"\n' for name, value in HIGH_CONTRAST.items())
+    path = os.path.join(machine.root, "contrast.reg")
+    with open(path, "w", encoding="cp1252") as f:
+        f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Accessibility\\HighContrast]\n"
+                '"Flags"="127"\n"High Contrast Scheme"="Kontrast Schwarz"\n\n'
+                "[HKEY_CURRENT_USER\\Control Panel\\Colors]\n" + colours + "\n"
+                "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n"
+                '"ThemeActive"="0"\n')
+    machine.wine("regedit", "/S", path)
+
+
 def start_viewer(test, m):
     """Starts the stand-in viewer of the payload (a window of class "Pixmora")."""
     p = m.start(os.path.join(PAYLOAD, "pxm32.exe"))
@@ -186,6 +207,16 @@ class Wizard(harness.Wizard):
         subprocess.run(["import", "-window", "root", *crop, "-define", "png:exclude-chunks=date,time", path],
                        env=self.m.env, timeout=bound(60), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
+
+    def colours(self, control):
+        """The colours ("#RRGGBB") drawn inside a control of the active page, from the screen."""
+        left, top, right, bottom = (int(x) for x in self._ok("rect", str(control)).split())
+        path = os.path.join(self.m.root, "colours.png")
+        self.m.screenshot(path)
+        out = subprocess.run(["convert", path, "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                              "-unique-colors", "-depth", "8", "txt:-"], capture_output=True, text=True,
+                             timeout=60).stdout
+        return {line.split()[2] for line in out.splitlines()[1:] if len(line.split()) > 2}
 
     def opened_urls(self):
         """The addresses given to the stand-in browser, in order."""
