@@ -46,6 +46,13 @@ public:
 
     PROPSHEETHEADERA m_psh;
 
+    // Grows the sheet until the largest page has the room its template asks for in the page's own
+    // font. The system's sheet measures the pages in its own font (under Wine, and at some display
+    // scales the pages' font grows faster than the sheet's), and would cut a page's right or bottom
+    // part off. Called when the first page is activated, and again after a DPI change; `page`: one
+    // of the pages as the sheet placed it (NULL: the active one).
+    void FitPages(HWND page = NULL);
+
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
 
@@ -56,5 +63,6 @@ private:
     enum { kMaxPages = 8 };
     CPropertyPage* m_pages[kMaxPages];
     int m_nPages;
+    SIZE m_pageSize;  // what FitPages gave the pages; pages made later get it on activation
     const char* m_caption;
 };

@@ -56,6 +56,26 @@
 #define IDB_DESKTOP              166  // desktop-search offer
 #define IDB_DESKTOP_SMALL        168  // finish pages
 #define IDB_DESKTOP_TINY         169  // combined offer
+// Larger versions of each picture for higher display scales (scripts/scale-pictures): the picture's
+// id plus 1000 for 120 DPI, 2000 for 144 DPI, 3000 for 192 DPI.
+#define IDB_LOGO_120             1113
+#define IDB_TOOLBAR_120          1163
+#define IDB_TOOLBAR_SMALL_120    1165
+#define IDB_DESKTOP_120          1166
+#define IDB_DESKTOP_SMALL_120    1168
+#define IDB_DESKTOP_TINY_120     1169
+#define IDB_LOGO_144             2113
+#define IDB_TOOLBAR_144          2163
+#define IDB_TOOLBAR_SMALL_144    2165
+#define IDB_DESKTOP_144          2166
+#define IDB_DESKTOP_SMALL_144    2168
+#define IDB_DESKTOP_TINY_144     2169
+#define IDB_LOGO_192             3113
+#define IDB_TOOLBAR_192          3163
+#define IDB_TOOLBAR_SMALL_192    3165
+#define IDB_DESKTOP_192          3166
+#define IDB_DESKTOP_SMALL_192    3168
+#define IDB_DESKTOP_TINY_192     3169
 
 // Controls. Pages reuse numbers: an id names a control of the pages listed with it.
 // Destination page

@@ -1,11 +1,25 @@
 #include "wiz_page.h"
 #include "fw/cstring.h"
+#include "fw/scaled_pictures.h"
 #include "res/resource.h"
 #include "wiz_sheet.h"
 
 CWizPage::CWizPage(UINT nIDTemplate) : m_pSheet(NULL)
 {
     Construct(nIDTemplate);
+}
+
+BOOL CWizPage::OnInitDialog()
+{
+    BOOL result = CPropertyPage::OnInitDialog();
+    ChooseScaledPictures(m_hWnd, m_nIDTemplate);
+    return result;
+}
+
+LRESULT CWizPage::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_DESTROY) ReleaseScaledPictures(m_hWnd);
+    return CPropertyPage::WindowProc(msg, wp, lp);
 }
 
 WizardModel& CWizPage::Model()

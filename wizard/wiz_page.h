@@ -17,6 +17,8 @@ public:
     virtual void Store() {}
 
 protected:
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     LRESULT OnWizardNext() override;
     LRESULT OnWizardBack() override;
     // Next pressed: -1 stay, a template id go there, 0 the next page. Stores by default.

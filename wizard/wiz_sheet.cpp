@@ -2,6 +2,7 @@
 #include <shellapi.h>
 #include "fw/cstring.h"
 #include "fw/debug_trace.h"
+#include "fw/scaled_pictures.h"
 #include "fw/shell_open.h"
 #include "install/path_text.h"
 #include "res/resource.h"
@@ -90,12 +91,28 @@ BOOL CWizPropertySheet::OnSysCommand(UINT nID, LPARAM lParam)
     return FALSE;
 }
 
+// Moved to a monitor of another scale: the size the system suggests for it, room for the pages in
+// their font at that scale, and the pictures made for it.
+void CWizPropertySheet::OnDpiChanged(const RECT* suggested)
+{
+    ::SetWindowPos(m_hWnd, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitPages();
+    for (int i = 0; i < GetPageCount(); ++i) {
+        CPropertyPage* page = GetPage(i);
+        if (page->m_hWnd) ChooseScaledPictures(page->m_hWnd, page->m_nIDTemplate);
+    }
+}
+
 LRESULT CWizPropertySheet::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_SYSCOMMAND:
         if (OnSysCommand((UINT)wp, lp)) return 0;
         break;
+    case WM_DPICHANGED_MSG:
+        OnDpiChanged((const RECT*)lp);
+        return 0;
     }
     return CPropertySheet::WindowProc(msg, wp, lp);
 }

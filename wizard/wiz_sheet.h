@@ -5,6 +5,12 @@
 #include "fw/propsheet.h"
 #include "wizard_model.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED_MSG 0x02E0
+#else
+#define WM_DPICHANGED_MSG WM_DPICHANGED
+#endif
+
 #ifndef ID_WIZBACK
 #define ID_WIZBACK 0x3023
 #define ID_WIZNEXT 0x3024
@@ -31,6 +37,7 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     // TRUE when the command was dropped.
     BOOL OnSysCommand(UINT nID, LPARAM lParam);
+    void OnDpiChanged(const RECT* suggested);
 
 private:
     // The finish page is always the last one.

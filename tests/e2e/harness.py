@@ -202,10 +202,10 @@ def parse_reg_file(path):
     return keys
 
 
-def start_xvfb():
+def start_xvfb(screen="1024x768x24"):
     """Starts a virtual screen on a free display number; returns (process, ":N")."""
     r, w = os.pipe()
-    proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", screen, "-nolisten", "tcp"],
                             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(w)
     number = b""
@@ -254,7 +254,8 @@ class Registry:
 class Machine:
     """One throwaway Windows: a copy of the pristine prefix with its own HOME and working folder."""
 
-    def __init__(self, version=None, display=False):
+    def __init__(self, version=None, display=False, screen="1024x768x24"):
+        """screen: the virtual screen's size and depth, when `display`."""
         base = os.path.join(BUILD, "tmp")
         os.makedirs(base, exist_ok=True)
         self.root = tempfile.mkdtemp(prefix="machine.", dir=base)
@@ -271,7 +272,7 @@ class Machine:
         self.file_limit = None
         self.xvfb = None
         if display:
-            self.start_display()
+            self.start_display(screen)
         if version:
             self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
 
@@ -380,9 +381,9 @@ class Machine:
         self.wine("reg", "add", r"HKCU\Software\Google\Google Desktop", "/v", "timestamp", "/t", "REG_DWORD",
                   "/d", "0" if desktop else "1", "/f")
 
-    def start_display(self):
+    def start_display(self, screen="1024x768x24"):
         """Gives this machine its own virtual screen (Xvfb), needed for any window."""
-        self.xvfb, self.env["DISPLAY"] = start_xvfb()
+        self.xvfb, self.env["DISPLAY"] = start_xvfb(screen)
 
     def screenshot(self, path):
         """Saves the whole virtual screen as a PNG (needs imagemagick's import)."""

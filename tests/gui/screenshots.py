@@ -29,12 +29,22 @@ PICTURES = {
     "offer-both": "8-offer-both",
     "finish-both": "8b-finish-both",
 }
+# At 144 DPI (150 %): the destination page, the combined offer and its download dialog.
+PICTURES_144 = {
+    "destination": "9-destination-144dpi",
+    "offer-both": "9a-offer-both-144dpi",
+    "download-both": "9b-download-144dpi",
+}
 
 
 class Screenshots(unittest.TestCase):
     def shot(self, w, stop):
         if stop in PICTURES:
             w.screenshot(PICTURES[stop], folder=OUT)
+
+    def shot_144(self, w, stop):
+        if stop in PICTURES_144:
+            w.screenshot(PICTURES_144[stop], folder=OUT)
 
     def setUp(self):
         os.makedirs(OUT, exist_ok=True)
@@ -50,6 +60,12 @@ class Screenshots(unittest.TestCase):
 
     def test_both_offers(self):
         tours.with_offer(self, self.shot, toolbar=True, desktop=True)
+
+    def test_without_offer_144dpi(self):
+        tours.without_offer(self, self.shot_144, dpi=144)
+
+    def test_both_offers_144dpi(self):
+        tours.with_offer(self, self.shot_144, toolbar=True, desktop=True, dpi=144)
 
 
 if __name__ == "__main__":

@@ -1,10 +1,16 @@
 """Every text the setup shows fits its control, measured in the control's own font inside the running
 setup (the wizard's pages, the offer pages, the finish pages, the download dialog and both message
-boxes). A text whose extent exceeds the control's room is cut or wrapped out of sight."""
+boxes). A text whose extent exceeds the control's room is cut or wrapped out of sight.
+
+The same at each display scale of DPIS: there, too, no two visible controls overlap (but a group box
+and what it holds), none lies outside the part of its window on view (a page outside the sheet's
+room is cut off), and each picture shows the version of its bitmap made for that scale."""
+import os
+import re
 import unittest
 
 import tours
-from wizard import R
+from wizard import SOURCE, R
 
 SHEET_BACK, SHEET_NEXT, SHEET_CANCEL = 12323, 12324, 2
 
@@ -61,17 +67,81 @@ LAYOUT = [
 
 NO_ID = (-1, 65535)
 
+# Display scales, with the tours walked at each: at 96 DPI every page; above it (each tour costs
+# minutes under emulation) the pages without an offer, both questions, the combined offer and its
+# download dialog and finish page.
+DPIS = [(96, ("without_offer", "toolbar_offer", "desktop_offer", "both_offers")),
+        (120, ("without_offer", "both_offers")), (144, ("without_offer", "both_offers")),
+        (192, ("without_offer", "both_offers"))]
+# The pictures of each page, in the page's order.
+PICTURES = {
+    "destination": ["IDB_LOGO"], "ready": ["IDB_LOGO"], "finish": ["IDB_LOGO"],
+    "offer-toolbar": ["IDB_LOGO", "IDB_TOOLBAR"], "offer-desktop": ["IDB_LOGO", "IDB_DESKTOP"],
+    "offer-both": ["IDB_LOGO", "IDB_TOOLBAR_SMALL", "IDB_DESKTOP_TINY"],
+    "finish-toolbar": ["IDB_LOGO", "IDB_TOOLBAR_SMALL"], "finish-desktop": ["IDB_LOGO", "IDB_DESKTOP_SMALL"],
+    "finish-both": ["IDB_LOGO", "IDB_TOOLBAR_SMALL", "IDB_DESKTOP_SMALL"],
+}
+# The version of the pictures that each scale shows. At 192 DPI this Wine's "MS Sans Serif" has
+# no face above 20 pixels, so the pages are laid out as at 144 DPI and take that version: the one
+# made for 192 DPI would cover its neighbours.
+VERSION = {96: "", 120: "_120", 144: "_144", 192: "_144"}
+
+
+def _picture_sizes():
+    """(width, height) of each bitmap resource by its name in res/resource.h (IDB_LOGO_144, ...)."""
+    with open(os.path.join(SOURCE, "res", "dialogs.rc"), encoding="utf-8") as f:
+        files = re.findall(r'^(IDB_\w+) BITMAP "([^"]+)"', f.read(), re.M)
+    sizes = {}
+    for name, file in files:
+        with open(os.path.join(SOURCE, "res", file), "rb") as f:
+            header = f.read(26)
+        sizes[name] = (int.from_bytes(header[18:22], "little"), abs(int.from_bytes(header[22:26], "little", signed=True)))
+    return sizes
+
+
+PICTURE_SIZES = _picture_sizes()
+
 
 class Layout(unittest.TestCase):
+    dpi = 96
+
     def setUp(self):
         self.problems = []
 
     def tearDown(self):
         if self.problems:
-            self.fail("texts that do not fit:\n" + "\n".join(self.problems))
+            self.fail(f"at {self.dpi} DPI, texts that do not fit, controls that overlap or are cut off, "
+                      "wrong pictures:\n" + "\n".join(self.problems))
+
+    def check_controls(self, w, page, target):
+        """No two visible controls of the window overlap, each lies inside the part of the window
+        on view, and the pictures are the version made for this scale."""
+        code, out = w.run("controls", target)
+        self.assertEqual(code, 0, f"{page}: no controls of {target}")
+        lines = [line.split("\t") for line in out.splitlines()]
+        view = tuple(int(v) for v in lines[0][1:5])
+        controls = [(int(c[0]), c[1], c[2], tuple(int(v) for v in c[3:7]), (int(c[7]), int(c[8]))) for c in lines[1:]]
+
+        def inside(inner, outer):
+            return outer[0] <= inner[0] and outer[1] <= inner[1] and inner[2] <= outer[2] and inner[3] <= outer[3]
+
+        for i, (cid, cls, kind, rect, _) in enumerate(controls):
+            if not inside(rect, view):
+                self.problems.append(f"{page}: {cls} {cid} at {rect} lies outside the {target}'s view {view}")
+            for other_id, other_cls, other_kind, other, _ in controls[i + 1:]:
+                overlap = max(rect[0], other[0]) < min(rect[2], other[2]) and max(rect[1], other[1]) < min(rect[3], other[3])
+                held = (kind == "groupbox" and inside(other, rect)) or (other_kind == "groupbox" and inside(rect, other))
+                if overlap and not held:
+                    self.problems.append(f"{page}: {cls} {cid} at {rect} overlaps {other_cls} {other_id} at {other}")
+        if target == "page":
+            shown = sorted(size for _, _, kind, _, size in controls if kind == "picture")
+            made = sorted(PICTURE_SIZES[name + VERSION[self.dpi]] for name in PICTURES.get(page, []))
+            if shown != made:
+                self.problems.append(f"{page}: pictures of {shown} pixels, made for {self.dpi} DPI: {made}")
 
     def measure(self, w, page):
-        """Measures `page` (a name of the tours) and checks it against its rows of LAYOUT."""
+        """Measures `page` (a name of the tours) and checks it against its rows of LAYOUT, and its
+        controls' places and pictures."""
         if page in ("quit", "associate"):
             targets = [("msgbox",)]
         elif page.startswith("download"):
@@ -103,18 +173,29 @@ class Layout(unittest.TestCase):
         for row in rows:
             if row not in found:
                 self.problems.append(f"{page}: control {row!r} of the layout table shows no text")
+        for target in {t[0] for t in targets}:
+            self.check_controls(w, page, target)
 
-    def test_pages_without_offer(self):
-        tours.without_offer(self, self.measure)
 
-    def test_toolbar_offer(self):
-        tours.with_offer(self, self.measure, toolbar=True, desktop=False)
+TOURS = {
+    "without_offer": lambda test: tours.without_offer(test, test.measure, dpi=test.dpi),
+    "toolbar_offer": lambda test: tours.with_offer(test, test.measure, toolbar=True, desktop=False, dpi=test.dpi),
+    "desktop_offer": lambda test: tours.with_offer(test, test.measure, toolbar=False, desktop=True, dpi=test.dpi),
+    "both_offers": lambda test: tours.with_offer(test, test.measure, toolbar=True, desktop=True, dpi=test.dpi),
+}
 
-    def test_desktop_offer(self):
-        tours.with_offer(self, self.measure, toolbar=False, desktop=True)
 
-    def test_both_offers(self):
-        tours.with_offer(self, self.measure, toolbar=True, desktop=True)
+def _add_tests():
+    """One test per scale and tour: test_<tour>_<dpi>dpi."""
+    for dpi, names in DPIS:
+        for name in names:
+            def test(self, dpi=dpi, tour=TOURS[name]):
+                self.dpi = dpi
+                tour(self)
+            setattr(Layout, f"test_{name}_{dpi}dpi", test)
+
+
+_add_tests()
 
 
 if __name__ == "__main__":

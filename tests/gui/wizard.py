@@ -38,12 +38,17 @@ def _ms(seconds):
     return str(int(bound(seconds) * 1000))
 
 
-def german_machine(test, version=None):
+def german_machine(test, version=None, dpi=96):
     """A fresh machine with a display, cleaned up with the test: a German Windows (the system's own
     texts, such as message box buttons and the folder picker, in German; Wine needs the Unix locale
     for it, which scripts/install-deps makes), whose window frames Wine draws itself, so that
-    screenshots show the caption."""
-    m = Machine(version, display=True)
+    screenshots show the caption. `dpi`: the display's scale (96 is 100 %), on a screen large
+    enough for the wizard at that scale."""
+    m = Machine(version, display=True, screen="1024x768x24" if dpi <= 144 else "2048x1536x24")
+    if dpi != 96:
+        # Both places Windows keeps it in (this Wine took the scale from either alone).
+        for key in (r"HKCU\Control Panel\Desktop", r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
+            m.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
     test.addCleanup(m.close)
     if GERMAN_LOCALE:
         m.env.update(LANG=GERMAN_LOCALE, LC_ALL=GERMAN_LOCALE)
