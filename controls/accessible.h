@@ -46,3 +46,20 @@ protected:
         return CProgressCtrl::WindowProc(msg, wp, lp);
     }
 };
+
+// A read-only text of several lines that leaves Tab, Enter and Esc to the dialog: an edit of
+// several lines takes every key, so Tab would stay in it and Esc would not reach Cancel.
+class CReadOnlyText : public CWnd {
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        LRESULT r = CWnd::WindowProc(msg, wp, lp);
+        if (msg == WM_GETDLGCODE) {
+            const MSG* m = (const MSG*)lp;
+            bool dialogKey = m && m->message == WM_KEYDOWN &&
+                             (m->wParam == VK_TAB || m->wParam == VK_RETURN || m->wParam == VK_ESCAPE);
+            if (dialogKey || !m) r &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_WANTTAB);
+        }
+        return r;
+    }
+};

@@ -1,5 +1,6 @@
 // The second page: what is new in this version.
 #pragma once
+#include "controls/accessible.h"
 #include "res/resource.h"
 #include "wiz_page.h"
 
@@ -9,4 +10,10 @@ public:
     CNotesPage() : CWizPage(IDD) {}
 
     BOOL OnSetActive() override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_NOTES_TEXT, m_text); }
+
+private:
+    CReadOnlyText m_text;
 };
