@@ -37,6 +37,14 @@ PICTURES_144 = {
 }
 
 
+# With the high-contrast scheme on: the same three.
+PICTURES_CONTRAST = {
+    "destination": "10-destination-high-contrast",
+    "offer-both": "10a-offer-both-high-contrast",
+    "download-both": "10b-download-high-contrast",
+}
+
+
 class Screenshots(unittest.TestCase):
     def shot(self, w, stop):
         if stop in PICTURES:
@@ -45,6 +53,10 @@ class Screenshots(unittest.TestCase):
     def shot_144(self, w, stop):
         if stop in PICTURES_144:
             w.screenshot(PICTURES_144[stop], folder=OUT)
+
+    def shot_contrast(self, w, stop):
+        if stop in PICTURES_CONTRAST:
+            w.screenshot(PICTURES_CONTRAST[stop], folder=OUT)
 
     def setUp(self):
         os.makedirs(OUT, exist_ok=True)
@@ -66,6 +78,12 @@ class Screenshots(unittest.TestCase):
 
     def test_both_offers_144dpi(self):
         tours.with_offer(self, self.shot_144, toolbar=True, desktop=True, dpi=144)
+
+    def test_without_offer_high_contrast(self):
+        tours.without_offer(self, self.shot_contrast, contrast=True)
+
+    def test_both_offers_high_contrast(self):
+        tours.with_offer(self, self.shot_contrast, toolbar=True, desktop=True, contrast=True)
 
 
 if __name__ == "__main__":

@@ -29,10 +29,10 @@ def serve_partners(test, machine, slow=False):
     use_proxy(machine, server.port)
 
 
-def without_offer(test, visit, dpi=96):
+def without_offer(test, visit, dpi=96, contrast=False):
     """The five pages, the quit question on the first and the association question on the ready
     page; `dpi`: the display's scale."""
-    w = Wizard(test, german_machine(test, "winxp", dpi))
+    w = Wizard(test, german_machine(test, "winxp", dpi, contrast))
     visit(w, "destination")
     w.press(CANCEL)
     w.msgbox()
@@ -55,10 +55,10 @@ def without_offer(test, visit, dpi=96):
     _leave(test, w)
 
 
-def with_offer(test, visit, toolbar, desktop, dpi=96):
+def with_offer(test, visit, toolbar, desktop, dpi=96, contrast=False):
     """The offer page, the download dialog (of the first partner installer) and the finish page
     after the accepted partner programs were installed."""
-    m = german_machine(test, "winxp", dpi)
+    m = german_machine(test, "winxp", dpi, contrast)
     serve_partners(test, m, slow=True)
     w = Wizard(test, m, toolbar=toolbar, desktop=desktop)
     name = "both" if toolbar and desktop else "toolbar" if toolbar else "desktop"

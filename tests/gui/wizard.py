@@ -38,12 +38,12 @@ def _ms(seconds):
     return str(int(bound(seconds) * 1000))
 
 
-def german_machine(test, version=None, dpi=96):
+def german_machine(test, version=None, dpi=96, contrast=False):
     """A fresh machine with a display, cleaned up with the test: a German Windows (the system's own
     texts, such as message box buttons and the folder picker, in German; Wine needs the Unix locale
     for it, which scripts/install-deps makes), whose window frames Wine draws itself, so that
     screenshots show the caption. `dpi`: the display's scale (96 is 100 %), on a screen large
-    enough for the wizard at that scale."""
+    enough for the wizard at that scale. `contrast`: with the high-contrast scheme on."""
     m = Machine(version, display=True, screen="1024x768x24" if dpi <= 144 else "2048x1536x24")
     if dpi != 96:
         # Both places Windows keeps it in (this Wine took the scale from either alone).
@@ -53,6 +53,8 @@ def german_machine(test, version=None, dpi=96):
     if GERMAN_LOCALE:
         m.env.update(LANG=GERMAN_LOCALE, LC_ALL=GERMAN_LOCALE)
     m.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+    if contrast:
+        high_contrast(m)
     return m
 
 
