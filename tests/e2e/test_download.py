@@ -2,9 +2,10 @@
 cancelling, credentials and the progress display."""
 import os
 import re
+import sys
 import unittest
 
-from harness import Machine
+from harness import EMULATED, Machine
 from network import SCREENSHOTS, Download, TestServer, closed_port, import_reg, tool, use_proxy
 
 URL = "http://mirror2.pixmora.de/google/google_ds_de.exe"
@@ -44,10 +45,15 @@ class DownloadDialog(unittest.TestCase):
         return self.m.unix(TARGET)
 
     def download(self, url=URL, target=TARGET):
-        code, out = tool(self.m, "download", url, target)
-        self.assertEqual(code, 0, out)
-        result, _, error = out.partition("|")
-        return int(result), error
+        for attempt in range(2):
+            code, out = tool(self.m, "download", url, target)
+            self.assertEqual(code, 0, out)
+            result, _, error = out.partition("|")
+            # Under emulation the dialog was once not created at all (-1 from DoModal, nothing
+            # asked of the server): the environment's failure, not a result; tried once more.
+            if int(result) != -1 or not EMULATED or attempt:
+                return int(result), error
+            sys.stderr.write("test_download: the dialog could not be created under emulation; once more\n")
 
     def assertTarget(self, content):
         """content None: no target file."""

@@ -9,6 +9,13 @@ answers push button, check box and so on; the roles the setup answers itself are
 import time
 
 from wizard import R
+from harness import EMULATED  # noqa: E402 (found through wizard's path)
+
+# Whether what a screen reader hears is asked. Under emulation, asking another process through COM
+# made one side or the other die at random (signal 11: Wine's remote calls raise and catch
+# exceptions, and the unwinding from one kills an emulated process), so there only the keyboard is
+# checked here; the unit tests ask the setup's own answers in-process everywhere.
+ASK = not EMULATED
 
 LINK, PROGRESS_BAR = 30, 48
 LINKED, FOCUSABLE = 0x400000, 0x100000
@@ -72,11 +79,15 @@ def check(test, w, stop):
     """Checks one stop of a tour against the tables above."""
     with test.subTest(stop=stop):
         if stop in QUESTIONS:
+            if not ASK:
+                return
             rows = heard(w, "msgbox")
             for control, name in QUESTIONS[stop].items():
                 test.assertEqual(rows[control][1], name)
             return
         if stop.startswith("download"):
+            if not ASK:
+                return
             rows = heard(w, "download")
             test.assertEqual(rows[R.IDC_DL_PROGRESS][0], PROGRESS_BAR)
             test.assertRegex(rows[R.IDC_DL_PROGRESS][4], r"^\d+ %$")
@@ -84,10 +95,10 @@ def check(test, w, stop):
             test.assertEqual(rows[SHEET_CANCEL][1], "Abbrechen")
             return
         order, names = PAGES[stop]
-        rows = heard(w, "page")
-        for control, name in names.items():
+        rows = heard(w, "page") if ASK else {}
+        for control, name in (names.items() if ASK else ()):
             test.assertEqual(rows.get(control, (None, None))[1], name, f"name of {control}")
-        for link in LINKS.get(stop, ()):
+        for link in LINKS.get(stop, ()) if ASK else ():
             role, _, state, action, _ = rows[link]
             test.assertEqual((role, state & (LINKED | FOCUSABLE), action), (LINK, LINKED | FOCUSABLE, "Öffnen"))
         sheet = [b for b, (_, on) in zip((SHEET_BACK, SHEET_NEXT, SHEET_CANCEL), w.buttons()) if on]
