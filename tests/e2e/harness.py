@@ -59,6 +59,28 @@ def _emulated():
 
 EMULATED = _emulated()
 
+_open_machines = []
+
+
+def _out_of_time(signum, frame):
+    """The suite is about to be stopped from outside (CTest's time limit): its machines' processes
+    are ended first, so that none of them goes on loading the machine for the suites after it."""
+    sys.stderr.write(f"harness: the suite is being stopped (signal {signum}); ending its machines' processes\n")
+    for machine in list(_open_machines):
+        try:
+            machine.close()
+        except Exception:  # noqa: BLE001 - the next machine still gets its turn
+            pass
+    os._exit(124)
+
+
+# CTest kills a suite at its limit without a word to it: a minute before, the suite ends itself.
+_SUITE_LIMIT = int(os.environ.get("PIXMORA_SUITE_LIMIT") or 0)
+if _SUITE_LIMIT > 120:
+    signal.signal(signal.SIGALRM, _out_of_time)
+    signal.alarm(_SUITE_LIMIT - 60)
+signal.signal(signal.SIGTERM, _out_of_time)
+
 
 def _slowdown():
     """How many times slower Wine starts a program here than on a native machine of our kind; every
@@ -260,6 +282,7 @@ class Machine:
         base = os.path.join(BUILD, "tmp")
         os.makedirs(base, exist_ok=True)
         self.root = tempfile.mkdtemp(prefix="machine.", dir=base)
+        _open_machines.append(self)
         self.prefix = os.path.join(self.root, "prefix")
         self.home = os.path.join(self.root, "home")
         self.cwd = os.path.join(self.root, "cwd")
@@ -404,6 +427,8 @@ class Machine:
                 p.kill()
 
     def close(self):
+        if self in _open_machines:
+            _open_machines.remove(self)
         self.kill()
         sudo = [] if os.geteuid() == 0 else ["sudo", "-n"]
         for folder in self.mounts:

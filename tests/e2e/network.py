@@ -117,6 +117,15 @@ class Download:
             result, _, error = f.read().decode("cp1252").partition("|")
         return int(result), error
 
+    def abandon(self):
+        """Ends the run and every other process of the machine, without a result."""
+        self.machine.kill()
+        try:
+            self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+
     def texts(self):
         """caption, display text, time left, rate, position, maximum, cancel enabled."""
         code, out = tool(self.machine, "texts")

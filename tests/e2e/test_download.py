@@ -130,8 +130,19 @@ class DownloadDialog(unittest.TestCase):
             with self.subTest(case=name):
                 self.setUp()
                 self.server.route("/google/google_ds_de.exe", body=BODY, auth=("anna", "geheim"), proxy=proxy)
-                run = Download(self.m, URL, TARGET)
-                self.assertEqual(tool(self.m, *command)[0], 0, "no credential dialog")
+                for attempt in range(2):
+                    run = Download(self.m, URL, TARGET)
+                    if tool(self.m, *command)[0] == 0:
+                        break
+                    windows = tool(self.m, "windows")[1]
+                    run.abandon()
+                    # Under emulation the credential dialog once did not come at all: the
+                    # environment's failure, as with the download dialog above; tried once more.
+                    self.assertTrue(EMULATED and not attempt, "no credential dialog; open windows:\n" + windows)
+                    sys.stderr.write("test_download: no credential dialog under emulation; once more\n" + windows)
+                    del self.server.requests[:]
+                    if os.path.lexists(self.target):
+                        os.remove(self.target)
                 self.assertEqual(run.finish(), (IDOK, ""))
                 self.assertTarget(content)
                 header = "Proxy-Authorization" if proxy else "Authorization"
