@@ -1,5 +1,6 @@
 #include "folder_hold.h"
 #include <winioctl.h>
+#include <stdlib.h>
 #include <string.h>
 
 #ifndef IO_REPARSE_TAG_MOUNT_POINT
@@ -16,22 +17,23 @@ static HANDLE OpenItself(const char* path)
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, NULL);
 }
 
+// The header of the reparse data, and for a junction the start of its substitute name.
+union ReparseData {
+    struct {
+        DWORD tag;
+        WORD dataLength, reserved;
+        WORD substituteOffset, substituteLength, printOffset, printLength;
+        WCHAR path[MAXIMUM_REPARSE_DATA_BUFFER_SIZE / sizeof(WCHAR)];
+    } data;
+    BYTE raw[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
+};
+
 // Whether the reparse point of `h` names another place: a symbolic link or a junction to a
 // folder. A volume mounted on a folder is a junction to the volume itself; reparse points that
 // are no names (a cloud service's placeholder, a deduplicated file) are the object itself.
 // Where the tag cannot be read, it counts as a link.
-static bool ReparsePointNamesElsewhere(HANDLE h)
+static bool NamesElsewhere(HANDLE h, ReparseData& buffer)
 {
-    // The header of the reparse data, and for a junction the start of its substitute name.
-    union {
-        struct {
-            DWORD tag;
-            WORD dataLength, reserved;
-            WORD substituteOffset, substituteLength, printOffset, printLength;
-            WCHAR path[MAXIMUM_REPARSE_DATA_BUFFER_SIZE / sizeof(WCHAR)];
-        } data;
-        BYTE raw[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
-    } static buffer;  // 16 KB: not on the stack
     DWORD got = 0;
     if (!DeviceIoControl(h, FSCTL_GET_REPARSE_POINT, NULL, 0, &buffer, sizeof buffer, &got, NULL) || got < 8)
         return true;
@@ -47,6 +49,16 @@ static bool ReparsePointNamesElsewhere(HANDLE h)
     for (size_t i = 0; i < n; ++i)
         if (name[i] != kVolume[i]) return true;
     return false;
+}
+
+static bool ReparsePointNamesElsewhere(HANDLE h)
+{
+    // 16 KB: not on the stack, and not in the program's file either (a static one took its room
+    // there).
+    ReparseData* buffer = static_cast<ReparseData*>(malloc(sizeof(ReparseData)));
+    bool elsewhere = !buffer || NamesElsewhere(h, *buffer);
+    free(buffer);
+    return elsewhere;
 }
 
 // Whether the object open as `h` (at `path`) is a link to somewhere else. The attributes of the

@@ -38,39 +38,64 @@ int CreateFolderPath(char* path)
     return result;
 }
 
-// The payload row of resource (id, type); NULL for a resource that is not part of the payload.
-static const PayloadRow* FindRow(UINT id, LPCSTR type)
+// The index in the table of resource (id, type); -1 for a resource that is not part of the payload.
+static int FindRow(UINT id, LPCSTR type)
 {
     for (int i = 0; i < g_payloadRowCount; ++i) {
         const PayloadRow& row = g_payload[i];
         if (row.step == PayloadRow::Folder || row.id != id) continue;
         if (IS_INTRESOURCE(row.type) ? row.type == type : !IS_INTRESOURCE(type) && strcmp(row.type, type) == 0)
-            return &row;
+            return i;
     }
-    return NULL;
+    return -1;
+}
+
+// The dictionary the files go through: none when the build packed no file.
+static DWORD PayloadDictionary()
+{
+    for (int i = 0; i < g_payloadRowCount; ++i)
+        if (g_payload[i].step != PayloadRow::Folder && g_payload[i].storage == PayloadRow::Lzma)
+            return g_payloadDictionary;
+    return 0;
+}
+
+// Writes the next file, `row`, to `file` (INVALID_HANDLE_VALUE: into the dictionary only), straight
+// from the resource memory (a raw file in one write); a damaged resource shows in the length or the
+// CRC-32 of what came out.
+static bool WriteRow(CPayloadUnpacker& unpacker, const PayloadRow& row, HANDLE file)
+{
+    HMODULE self = GetModuleHandleA(NULL);
+    HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(row.id), row.type);
+    if (!res) return false;
+    HGLOBAL mem = LoadResource(self, res);
+    const BYTE* data = mem ? static_cast<const BYTE*>(LockResource(mem)) : NULL;
+    if (!data) return false;
+    return unpacker.Next(file, data, SizeofResource(self, res), row.storage == PayloadRow::Lzma, row.size,
+                         row.crc32);
+}
+
+// Writes `row` through `unpacker` to `path`, replacing what was there; a full disk shows in the
+// writes or in the close. A file that did not come out whole is removed again.
+static bool WriteRowTo(CPayloadUnpacker& unpacker, const PayloadRow& row, const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteRow(unpacker, row, file);
+    if (!CloseHandle(file)) ok = false;
+    if (!ok) DeleteFileA(path);  // never leave a truncated or wrong file behind
+    return ok;
 }
 
 int ExtractPayloadFile(const char* path, UINT id, LPCSTR type)
 {
-    const PayloadRow* row = FindRow(id, type);
-    if (!row) return 0;
-    HMODULE self = GetModuleHandleA(NULL);
-    HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(id), type);
-    if (!res) return 0;
-    HGLOBAL mem = LoadResource(self, res);
-    if (!mem) return 0;
-    const BYTE* data = static_cast<const BYTE*>(LockResource(mem));
-    DWORD size = SizeofResource(self, res);
-    if (!data) return 0;
-
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    // Straight from the resource memory (a raw file in one write); a full disk shows in the writes
-    // or in the close, a damaged resource in the length or the CRC-32 of what came out.
-    bool ok = WriteStoredFile(file, data, size, row->storage == PayloadRow::Lzma, row->size, row->crc32);
-    if (!CloseHandle(file)) ok = false;
-    if (!ok) DeleteFileA(path);  // never leave a truncated or wrong file behind
-    return ok ? 1 : 0;
+    int index = FindRow(id, type);
+    if (index < 0) return 0;
+    // The files before it go through the dictionary first: its stream may refer back into them.
+    CPayloadUnpacker unpacker(PayloadDictionary());
+    for (int i = 0; i < index; ++i)
+        if (g_payload[i].step != PayloadRow::Folder && !WriteRow(unpacker, g_payload[i], INVALID_HANDLE_VALUE))
+            return 0;
+    return WriteRowTo(unpacker, g_payload[index], path) ? 1 : 0;
 }
 
 // The folder part of `path` (up to its last backslash) into `dir`.
@@ -96,7 +121,7 @@ static bool CanReplace(const char* target)
 
 // Writes the file's content under a temporary name in the target's own folder, so that putting
 // it in place is a rename on the same volume.
-static bool Stage(StagedFile& f, const PayloadRow& row)
+static bool Stage(StagedFile& f, const PayloadRow& row, CPayloadUnpacker& unpacker)
 {
     char dir[MAX_PATH];
     FolderOf(f.target, dir);
@@ -105,7 +130,7 @@ static bool Stage(StagedFile& f, const PayloadRow& row)
         f.staged[0] = '\0';
         return false;
     }
-    return ExtractPayloadFile(f.staged, row.id, row.type) == 1;
+    return WriteRowTo(unpacker, row, f.staged);
 }
 
 // Moves the previous target aside and the staged file in its place.
@@ -146,6 +171,7 @@ CPayloadWrite::CPayloadWrite(const char* folder) : m_nCount(0), m_folder(folder)
 bool CPayloadWrite::StageAll()
 {
     char subfolder[MAX_PATH] = "";
+    CPayloadUnpacker unpacker(PayloadDictionary());  // in the table's order, every file
     for (int i = 0; i < g_payloadRowCount; ++i) {
         const PayloadRow& row = g_payload[i];
         if (row.step == PayloadRow::Folder) {
@@ -158,7 +184,7 @@ bool CPayloadWrite::StageAll()
         StagedFile& f = m_files[m_nCount++];
         const char* base = row.step == PayloadRow::FileInDestination ? m_folder : subfolder;
         int n = _snprintf(f.target, sizeof f.target, row.target, base);
-        if (n <= 0 || n >= (int)sizeof f.target || !Stage(f, row)) return false;
+        if (n <= 0 || n >= (int)sizeof f.target || !Stage(f, row, unpacker)) return false;
     }
     // Before any previous file is touched: all of them, or nothing is placed.
     return m_nCount == kPayloadFileCount;

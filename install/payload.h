@@ -17,6 +17,8 @@ struct PayloadRow {
 
 extern const PayloadRow g_payload[];
 extern const int g_payloadRowCount;
+// The dictionary every packed file was packed with (see payload_stream.h).
+extern const DWORD g_payloadDictionary;
 // The number of file rows: the bound of every array of payload files. The payload table checks
 // it against its rows when it is compiled.
 const int kPayloadFileCount = 23;
@@ -27,7 +29,8 @@ const int kPayloadFileCount = 23;
 int CreateFolderPath(char* path);
 
 // Writes payload resource (id, type) of this program byte for byte to `path`, replacing what was
-// there, unpacking it when the build packed it. 1 on success; on a failed or short write, or
+// there, unpacking it when the build packed it (after the files before it in the table, which its
+// stream may refer back into). 1 on success; on a failed or short write, or
 // when what was written differs in length or CRC-32 from the file the build embedded (a damaged
 // resource), the file is removed again.
 int ExtractPayloadFile(const char* path, UINT id, LPCSTR type);

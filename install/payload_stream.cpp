@@ -4,7 +4,7 @@
 #include "LzmaDec.h"
 
 // The packed form: "PXLZ", the file's length (4 bytes, little-endian), the 5 bytes of LZMA
-// properties, then the stream with its end marker.
+// properties (the dictionary's size among them), then the stream with its end marker.
 static const BYTE kMagic[4] = {'P', 'X', 'L', 'Z'};
 static const DWORD kHeaderSize = 4 + 4 + LZMA_PROPS_SIZE;
 
@@ -28,6 +28,7 @@ DWORD Crc32(DWORD crc, const void* data, size_t size)
 
 static bool WriteAll(HANDLE file, const BYTE* data, DWORD size)
 {
+    if (file == INVALID_HANDLE_VALUE) return true;  // a file wanted only in the dictionary
     DWORD written = 0;
     return WriteFile(file, data, size, &written, NULL) && written == size;
 }
@@ -35,33 +36,56 @@ static bool WriteAll(HANDLE file, const BYTE* data, DWORD size)
 static void* Allocate(void*, size_t size) { return malloc(size); }
 static void Release(void*, void* address) { free(address); }
 
-// Unpacks the stream into `file` one dictionary at a time: each time the dictionary is full (and
-// at the end) its new bytes go to the file, and the dictionary starts over from its beginning.
-static bool Unpack(HANDLE file, const BYTE* stored, DWORD storedSize, DWORD size, DWORD crc)
+CPayloadUnpacker::CPayloadUnpacker(DWORD dictionary)
+    : m_size(dictionary), m_ring(NULL), m_pos(0), m_filled(0), m_broken(dictionary > kMaxPayloadDictionary)
+{
+}
+
+CPayloadUnpacker::~CPayloadUnpacker() { free(m_ring); }
+
+// A raw file's bytes into the ring: only its last m_size bytes can still be referred to.
+void CPayloadUnpacker::Keep(const BYTE* data, DWORD size)
+{
+    if (size > m_size) {
+        data += size - m_size;
+        size = m_size;
+    }
+    while (size > 0) {
+        DWORD n = m_size - m_pos < size ? m_size - m_pos : size;
+        memcpy(m_ring + m_pos, data, n);
+        m_pos = (m_pos + n) % m_size;
+        m_filled = m_filled + n < m_size ? m_filled + n : m_size;
+        data += n;
+        size -= n;
+    }
+}
+
+// Unpacks the stream through the ring into `file`: each time the decoder reaches the ring's end
+// (and at the end of the file) its new bytes go to the file, and it goes on at the ring's start.
+// The decoder starts with the ring as the files before left it, which is what the build packed
+// the stream against.
+bool CPayloadUnpacker::Unpack(HANDLE file, const BYTE* stored, DWORD storedSize, DWORD size, DWORD crc)
 {
     if (storedSize < kHeaderSize || memcmp(stored, kMagic, sizeof kMagic) != 0) return false;
     DWORD length = stored[4] | stored[5] << 8 | stored[6] << 16 | (DWORD)stored[7] << 24;
     if (length != size) return false;
     const BYTE* props = stored + 8;
     CLzmaProps p;
-    // The build packs with lc + lp <= 4 (the decoder's tables then take a few KB); more, like a
-    // dictionary beyond the bound, only a damaged header asks for.
-    if (LzmaProps_Decode(&p, props, LZMA_PROPS_SIZE) != SZ_OK || p.lc + p.lp > 4 || p.dicSize > kMaxPayloadDictionary)
+    // The build packs with lc + lp <= 4 (the decoder's tables then take a few KB) and the payload's
+    // one dictionary; anything else only a damaged header asks for.
+    if (LzmaProps_Decode(&p, props, LZMA_PROPS_SIZE) != SZ_OK || p.lc + p.lp > 4 || m_size == 0 || p.dicSize != m_size)
         return false;
 
     ISzAlloc alloc = {Allocate, Release};
     CLzmaDec dec;
     LzmaDec_Construct(&dec);
     if (LzmaDec_AllocateProbs(&dec, props, LZMA_PROPS_SIZE, &alloc) != SZ_OK) return false;
-    // A file shorter than the dictionary needs no more than itself, and one byte to spare, where
-    // the end marker is looked for.
-    dec.dicBufSize = size < p.dicSize ? size + 1 : p.dicSize;
-    dec.dic = static_cast<Byte*>(malloc(dec.dicBufSize));
-    if (!dec.dic) {
-        LzmaDec_FreeProbs(&dec, &alloc);
-        return false;
-    }
     LzmaDec_Init(&dec);
+    dec.dic = m_ring;
+    dec.dicBufSize = m_size;
+    dec.dicPos = m_pos;
+    dec.processedPos = m_filled;  // the stream's first byte follows the files before it
+    dec.checkDicSize = m_filled == m_size ? m_size : 0;
 
     const BYTE* in = stored + kHeaderSize;
     SizeT inLeft = storedSize - kHeaderSize;
@@ -84,22 +108,36 @@ static bool Unpack(HANDLE file, const BYTE* stored, DWORD storedSize, DWORD size
         sum = Crc32(sum, dec.dic + start, got);
         left -= got;
     }
+    if (dec.dicPos == dec.dicBufSize) dec.dicPos = 0;
     if (ok) {
         // Nothing may follow but the end marker: room for one more byte, and none must come.
-        if (dec.dicPos == dec.dicBufSize) dec.dicPos = 0;
         SizeT end = dec.dicPos;
         SizeT used = inLeft;
         ok = LzmaDec_DecodeToDic(&dec, end + 1, in, &used, LZMA_FINISH_ANY, &status) == SZ_OK
              && status == LZMA_STATUS_FINISHED_WITH_MARK && dec.dicPos == end && used == inLeft;
     }
-    free(dec.dic);
+    m_pos = static_cast<DWORD>(dec.dicPos);
+    m_filled = m_size - m_filled < size ? m_size : m_filled + size;
+    dec.dic = NULL;  // the ring stays ours
     LzmaDec_FreeProbs(&dec, &alloc);
     return ok && sum == crc;
 }
 
-bool WriteStoredFile(HANDLE file, const BYTE* stored, DWORD storedSize, bool packed, DWORD size, DWORD crc)
+bool CPayloadUnpacker::Next(HANDLE file, const BYTE* stored, DWORD storedSize, bool packed, DWORD size, DWORD crc)
 {
-    if (packed) return Unpack(file, stored, storedSize, size, crc);
-    // As it is: checked before a byte is written, then one write straight from the resource.
-    return storedSize == size && Crc32(0, stored, storedSize) == crc && WriteAll(file, stored, storedSize);
+    if (m_broken) return false;
+    if (m_size > 0 && !m_ring) {
+        m_ring = static_cast<BYTE*>(malloc(m_size));
+        if (!m_ring) return false;
+    }
+    bool ok;
+    if (packed) {
+        ok = Unpack(file, stored, storedSize, size, crc);
+    } else {
+        // As it is: checked before a byte is written, then one write straight from the resource.
+        ok = storedSize == size && Crc32(0, stored, storedSize) == crc && WriteAll(file, stored, storedSize);
+        if (ok && m_ring) Keep(stored, size);
+    }
+    if (!ok) m_broken = true;
+    return ok;
 }

@@ -1,4 +1,5 @@
 #include "payload.h"
+#include "payload_size.h"
 
 #define F(type, id, target, storage, size, crc) \
     { PayloadRow::FileInDestination, type, id, target, PayloadRow::storage, size, crc }
@@ -14,6 +15,7 @@ const PayloadRow g_payload[] = {
 };
 
 const int g_payloadRowCount = sizeof g_payload / sizeof g_payload[0];
+const DWORD g_payloadDictionary = PIXMORA_PAYLOAD_DICTIONARY;
 
 // The same rows once more, as their steps only: the compiler counts the files, so that a payload
 // list of another length cannot meet arrays sized for 23.

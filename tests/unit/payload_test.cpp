@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <map>
+#include <memory>
 #include <string>
 #include "install/payload.h"
 #include "install/payload_stream.h"
@@ -208,29 +209,48 @@ TEST(Crc32, KnownValues)
 
 namespace {
 
-// The stored bytes of the first payload row that the build stored `storage`; NULL when it
-// stored none so (a build with PAYLOAD_COMPRESSION=none packs nothing).
-const PayloadRow* FirstRowStored(PayloadRow::Storage storage, std::string* stored)
+// The stored bytes of the first payload row that the build stored `storage` (its index in
+// `*index`); NULL when it stored none so (a build with PAYLOAD_COMPRESSION=none packs nothing).
+// `last`: the last such row instead.
+const PayloadRow* RowStored(PayloadRow::Storage storage, std::string* stored, int* index, bool last = false)
 {
+    const PayloadRow* found = NULL;
     for (int i = 0; i < g_payloadRowCount; ++i) {
         const PayloadRow& row = g_payload[i];
         if (row.step == PayloadRow::Folder || row.storage != storage || row.size == 0) continue;
         HRSRC res = FindResourceA(NULL, MAKEINTRESOURCEA(row.id), row.type);
         const char* data = static_cast<const char*>(LockResource(LoadResource(NULL, res)));
         stored->assign(data, SizeofResource(NULL, res));
-        return &row;
+        *index = i;
+        found = &row;
+        if (!last) break;
     }
-    return NULL;
+    return found;
 }
 
-// Writes `stored` through WriteStoredFile into a fresh file; its bytes into `out`.
-bool WriteToFile(const TempFolder& t, const std::string& stored, bool packed, DWORD size, DWORD crc,
-                 std::string* out)
+// An unpacker that has had the payload's files before row `index` go through it, as installing does.
+std::unique_ptr<CPayloadUnpacker> UnpackerAt(int index)
+{
+    std::unique_ptr<CPayloadUnpacker> unpacker(new CPayloadUnpacker(g_payloadDictionary));
+    for (int i = 0; i < index; ++i) {
+        const PayloadRow& row = g_payload[i];
+        if (row.step == PayloadRow::Folder) continue;
+        HRSRC res = FindResourceA(NULL, MAKEINTRESOURCEA(row.id), row.type);
+        const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(NULL, res)));
+        EXPECT_TRUE(unpacker->Next(INVALID_HANDLE_VALUE, data, SizeofResource(NULL, res),
+                                   row.storage == PayloadRow::Lzma, row.size, row.crc32));
+    }
+    return unpacker;
+}
+
+// Writes `stored` through `unpacker` into a fresh file; its bytes into `out`.
+bool WriteToFile(CPayloadUnpacker& unpacker, const TempFolder& t, const std::string& stored, bool packed, DWORD size,
+                 DWORD crc, std::string* out)
 {
     std::string path = t / "out.bin";
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    bool ok = WriteStoredFile(file, reinterpret_cast<const BYTE*>(stored.data()), (DWORD)stored.size(), packed,
-                              size, crc);
+    bool ok = unpacker.Next(file, reinterpret_cast<const BYTE*>(stored.data()), (DWORD)stored.size(), packed, size,
+                            crc);
     CloseHandle(file);
     *out = ReadFileBytes(path);
     return ok;
@@ -244,15 +264,16 @@ void PutLength(std::string& stored, DWORD length)
 }  // namespace
 
 // A packed file comes out whole, and any damage to its resource (header or stream) is refused.
-TEST(WriteStoredFile, PackedResourceIntactOrDamaged)
+TEST(PayloadUnpacker, PackedResourceIntactOrDamaged)
 {
     std::string stored;
-    const PayloadRow* row = FirstRowStored(PayloadRow::Lzma, &stored);
+    int index = 0;
+    const PayloadRow* row = RowStored(PayloadRow::Lzma, &stored, &index);
     if (!row) GTEST_SKIP() << "this build packed no payload file";
     ASSERT_GT(stored.size(), 20u);
     TempFolder t;
     std::string file;
-    ASSERT_TRUE(WriteToFile(t, stored, true, row->size, row->crc32, &file));
+    ASSERT_TRUE(WriteToFile(*UnpackerAt(index), t, stored, true, row->size, row->crc32, &file));
     ASSERT_EQ(file.size(), row->size);
     EXPECT_EQ(Crc32(0, file.data(), file.size()), row->crc32);
 
@@ -267,6 +288,7 @@ TEST(WriteStoredFile, PackedResourceIntactOrDamaged)
         {"lc 3, lp 2", [](std::string& s, DWORD, size_t) { s[8] = (2 * 5 + 2) * 9 + 3; }, 0},
         {"properties byte invalid", [](std::string& s, DWORD, size_t) { s[8] = (char)225; }, 0},
         {"dictionary over 8 MiB", [](std::string& s, DWORD, size_t) { s[12] = 0x01; }, 0},
+        {"dictionary not the payload's", [](std::string& s, DWORD, size_t) { s[9] ^= 0x01; }, 0},
         {"first byte of the stream", [](std::string& s, DWORD, size_t) { s[13] ^= 0x01; }, 0},
         {"a byte in the middle", [](std::string& s, DWORD, size_t m) { s[m] ^= 0x01; }, 0},
         {"cut short by a byte", [](std::string& s, DWORD, size_t) { s.pop_back(); }, 0},
@@ -286,14 +308,41 @@ TEST(WriteStoredFile, PackedResourceIntactOrDamaged)
         // the stream away.
         DWORD crc = c.claimed < 0 ? Crc32(0, file.data(), claimed) : row->crc32;
         std::string out;
-        EXPECT_FALSE(WriteToFile(t, damaged, true, claimed, crc, &out));
+        EXPECT_FALSE(WriteToFile(*UnpackerAt(index), t, damaged, true, claimed, crc, &out));
     }
 }
 
-TEST(WriteStoredFile, RawResourceIsCheckedBeforeItIsWritten)
+// A packed file may refer back into the files before it: it comes out whole after them (alone,
+// as ExtractPayloadFile takes it, and as the whole payload goes), never without them, and after a
+// file that failed, the unpacker refuses the rest.
+TEST(PayloadUnpacker, LaterFilesReferBackIntoEarlierOnes)
 {
     std::string stored;
-    const PayloadRow* row = FirstRowStored(PayloadRow::Raw, &stored);
+    int index = 0;
+    const PayloadRow* row = RowStored(PayloadRow::Lzma, &stored, &index, true);
+    if (!row || index == 0) GTEST_SKIP() << "this build packed no file after another";
+    TempFolder t;
+    std::string out;
+    ASSERT_TRUE(WriteToFile(*UnpackerAt(index), t, stored, true, row->size, row->crc32, &out));
+    EXPECT_EQ(Crc32(0, out.data(), out.size()), row->crc32);
+    ASSERT_EQ(ExtractPayloadFile((t / "alone.bin").c_str(), row->id, row->type), 1);
+    EXPECT_EQ(ReadFileBytes(t / "alone.bin"), out);
+
+    CPayloadUnpacker fresh(g_payloadDictionary);
+    EXPECT_FALSE(WriteToFile(fresh, t, stored, true, row->size, row->crc32, &out));
+
+    std::string damaged = stored;
+    damaged[damaged.size() / 2] ^= 0x01;
+    std::unique_ptr<CPayloadUnpacker> unpacker = UnpackerAt(index);
+    EXPECT_FALSE(WriteToFile(*unpacker, t, damaged, true, row->size, row->crc32, &out));
+    EXPECT_FALSE(WriteToFile(*unpacker, t, "x", false, 1, Crc32(0, "x", 1), &out));
+}
+
+TEST(PayloadUnpacker, RawResourceIsCheckedBeforeItIsWritten)
+{
+    std::string stored;
+    int index = 0;
+    const PayloadRow* row = RowStored(PayloadRow::Raw, &stored, &index);
     if (!row) {  // every sample file packs smaller: a file of our own
         stored = "Pixmora raw payload file";
         static PayloadRow own = {PayloadRow::FileInDestination, "TXT", 0, "", PayloadRow::Raw,
@@ -302,14 +351,15 @@ TEST(WriteStoredFile, RawResourceIsCheckedBeforeItIsWritten)
     }
     TempFolder t;
     std::string out;
-    EXPECT_TRUE(WriteToFile(t, stored, false, row->size, row->crc32, &out));
+    CPayloadUnpacker none(0);  // a build that packs nothing keeps no dictionary
+    EXPECT_TRUE(WriteToFile(none, t, stored, false, row->size, row->crc32, &out));
     EXPECT_EQ(out, stored);
     std::string flipped = stored;
     flipped[flipped.size() / 2] ^= 0x01;
-    EXPECT_FALSE(WriteToFile(t, flipped, false, row->size, row->crc32, &out));
+    EXPECT_FALSE(WriteToFile(*UnpackerAt(index), t, flipped, false, row->size, row->crc32, &out));
     EXPECT_EQ(out, "");
-    EXPECT_FALSE(WriteToFile(t, stored + "x", false, row->size, row->crc32, &out));
-    EXPECT_TRUE(WriteToFile(t, "", false, 0, 0, &out));  // an empty file is one too
+    EXPECT_FALSE(WriteToFile(*UnpackerAt(index), t, stored + "x", false, row->size, row->crc32, &out));
+    EXPECT_TRUE(WriteToFile(*UnpackerAt(index), t, "", false, 0, 0, &out));  // an empty file is one too
 }
 
 TEST(QueryFileLength, Cases)
