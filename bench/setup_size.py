@@ -7,9 +7,9 @@ PE files (installed with wine32), about 5 MB and 50 MB, standing in for the view
 help, texts and pictures: each of the 23 files one fixed file of Wine's, so every run weighs the
 same bytes.
 
-Installers, all from the same payload folder: ours (each file packed where that makes it smaller);
-NSIS doing the full run's job (bench/gen_nsis.py) with `SetCompressor lzma` (each file its own
-stream, as ours), `SetCompressor /SOLID lzma`, zlib and uncompressed; and the floor of per-file
+Installers, all from the same payload folder: ours (each file in its own resource, packed where that
+makes it smaller, through one dictionary that runs on from file to file); NSIS doing the full run's
+job (bench/gen_nsis.py) with `SetCompressor lzma` (each file its own stream and dictionary), `SetCompressor /SOLID lzma`, zlib and uncompressed; and the floor of per-file
 compression, the sum of `xz --format=lzma -9e` of each file, which holds no program at all.
 """
 import os
@@ -212,8 +212,9 @@ def section(rows, date):
     out = [SECTION_BEGIN, "## Setup size", "",
            f"Measured {date} (sizes depend on no timing). Payloads: {names}; the realistic ones are Wine's own "
            "i386 PE files (with their debug information) under the 23 names, a fixed list in "
-           "`bench/setup_size.py`. Every installer from the same folder: ours, each file LZMA-packed where "
-           "that makes it smaller; NSIS doing the full run's job (`bench/gen_nsis.py`) with each compressor; "
+           "`bench/setup_size.py`. Every installer from the same folder: ours, each file in its own resource, "
+           "LZMA-packed where that makes it smaller, through one dictionary that runs on from file to file "
+           "(a stream may refer back into the files before it); NSIS doing the full run's job (`bench/gen_nsis.py`) with each compressor; "
            "the floor, the sum of `xz --format=lzma -9e` of each file, no program at all. Sizes of the "
            "whole file.", ""]
     out += size_table(rows)
