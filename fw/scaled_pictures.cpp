@@ -1,4 +1,6 @@
 #include "scaled_pictures.h"
+#include <stdlib.h>
+#include "packed_resource.h"
 
 namespace {
 
@@ -94,6 +96,27 @@ HWND PictureControl(HWND dialog, const PictureItem& item)
 
 }  // namespace
 
+HBITMAP LoadScaledPicture(HINSTANCE module, UINT id)
+{
+    DWORD size = 0;
+    BYTE* file = LoadPackedResource(module, MAKEINTRESOURCEA(id), kPackedPictureType, &size);
+    if (!file) return NULL;
+    HBITMAP picture = NULL;
+    // A BMP file: its file header, then the bitmap's header and colours, the pixels at bfOffBits.
+    const BITMAPFILEHEADER* head = reinterpret_cast<const BITMAPFILEHEADER*>(file);
+    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(file + sizeof(BITMAPFILEHEADER));
+    if (size > sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && head->bfType == 0x4D42 &&
+        info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) && head->bfOffBits < size &&
+        head->bfOffBits >= sizeof(BITMAPFILEHEADER) + info->bmiHeader.biSize) {
+        // Like the system's own loading of a bitmap: one in the screen's format.
+        HDC screen = ::GetDC(NULL);
+        picture = ::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, file + head->bfOffBits, info, DIB_RGB_COLORS);
+        ::ReleaseDC(NULL, screen);
+    }
+    free(file);
+    return picture;
+}
+
 UINT WindowDpi(HWND hwnd)
 {
     // Windows 10 (1607) and later; earlier systems have one DPI for every monitor.
@@ -133,8 +156,9 @@ void ChooseScaledPictures(HWND dialog, UINT templateId)
                     break;
                 continue;
             }
-            HBITMAP picture = (HBITMAP)::LoadImageA(module, MAKEINTRESOURCEA(item.picture + version.idOffset),
-                                                    IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+            HBITMAP picture = last ? (HBITMAP)::LoadImageA(module, MAKEINTRESOURCEA(item.picture), IMAGE_BITMAP, 0,
+                                                           0, LR_DEFAULTCOLOR)
+                                   : LoadScaledPicture(module, item.picture + version.idOffset);
             if (!picture) continue;
             BITMAP bm;
             if (!last && (!::GetObjectA(picture, sizeof bm, &bm) || bm.bmWidth > room.right || bm.bmHeight > room.bottom)) {

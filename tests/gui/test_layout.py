@@ -94,7 +94,7 @@ VERSION = {96: "", 120: "_120", 144: "_144", 192: "_144"}
 def _picture_sizes():
     """(width, height) of each bitmap resource by its name in res/resource.h (IDB_LOGO_144, ...)."""
     with open(os.path.join(SOURCE, "res", "dialogs.rc"), encoding="utf-8") as f:
-        files = re.findall(r'^(IDB_\w+) BITMAP "([^"]+)"', f.read(), re.M)
+        files = re.findall(r'^(IDB_\w+) (?:PX)?BITMAP "([^"]+?)(?:\.lzma)?"', f.read(), re.M)  # larger ones packed
     sizes = {}
     for name, file in files:
         with open(os.path.join(SOURCE, "res", file), "rb") as f:
