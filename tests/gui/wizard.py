@@ -44,18 +44,33 @@ def german_machine(test, version=None, dpi=96, contrast=False):
     for it, which scripts/install-deps makes), whose window frames Wine draws itself, so that
     screenshots show the caption. `dpi`: the display's scale (96 is 100 %), on a screen large
     enough for the wizard at that scale. `contrast`: with the high-contrast scheme on."""
-    m = Machine(version, display=True, screen="1024x768x24" if dpi <= 144 else "2048x1536x24")
+    for attempt in range(2):
+        m = Machine(version, display=True, screen="1024x768x24" if dpi <= 144 else "2048x1536x24")
+        try:
+            _prepare(m, dpi, contrast)
+        except AssertionError as e:
+            # Under emulation the prefix's first wineserver has been seen to die under its first
+            # programs, which then wait for it for ever; what it held of the registry is lost with
+            # it, so the whole machine is made again, once.
+            m.close()
+            if not harness.EMULATED or attempt:
+                raise
+            sys.stderr.write(f"wizard: a fresh machine, preparing the first failed under emulation: {e}\n")
+            continue
+        test.addCleanup(m.close)
+        return m
+
+
+def _prepare(m, dpi, contrast):
     if dpi != 96:
         # Both places Windows keeps it in (this Wine took the scale from either alone).
         for key in (r"HKCU\Control Panel\Desktop", r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
-            m.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
-    test.addCleanup(m.close)
+            m.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f", timeout=60)
     if GERMAN_LOCALE:
         m.env.update(LANG=GERMAN_LOCALE, LC_ALL=GERMAN_LOCALE)
-    m.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+    m.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f", timeout=60)
     if contrast:
         high_contrast(m)
-    return m
 
 
 # The "High Contrast Black" scheme: white text on black, links in yellow, and no visual style.
