@@ -134,7 +134,10 @@ static int RunInstaller(HANDLE hHeld, const char* path, const char* folder, cons
 static int DownloadAndRun(const PartnerInstaller& partner, bool b9x)
 {
     CPrivateFolder folder;
-    if (!folder.Create()) return 0;  // no (absolute) temporary folder: nothing is fetched
+    if (!folder.Create()) {  // no (absolute) temporary folder: nothing is fetched
+        TracePartner(partner.localFile, "no folder of its own in the temporary folder");
+        return 0;
+    }
     CString local;
     local.Format("%s%s", folder.m_szPath, partner.localFile);
     // Created here, never taken over: the file is ours from the first byte on, and nobody else
@@ -142,6 +145,7 @@ static int DownloadAndRun(const PartnerInstaller& partner, bool b9x)
     HANDLE hFile = CreateFileA(local, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, folder.Security(), CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE) {
+        TracePartner(local, "could not be created");
         folder.Remove(partner.localFile);
         return 0;
     }
@@ -159,14 +163,23 @@ static int DownloadAndRun(const PartnerInstaller& partner, bool b9x)
         dlg.m_hTargetFile = hFile;
         dlg.m_sDisplayText = partner.displayText;
         ok = dlg.DoModal() == IDOK;
+        if (!ok) {
+            CString what;
+            what.Format("not downloaded: %s", dlg.m_sError.IsEmpty() ? "cancelled" : (const char*)dlg.m_sError);
+            TracePartner(local, what);
+        }
     }  // the dialog's own handle of the file is closed with it
 
     int installed = 0;
     if (ok) {
         hFile = HandOverForReading(hFile, local);
         DWORD length = hFile != INVALID_HANDLE_VALUE ? GetFileSize(hFile, NULL) : 0;
-        if (length != INVALID_FILE_SIZE && length > (b9x ? partner.minLength9x : partner.minLength) &&
-            VerifyPublisher(hFile, local, kPartnerPublishers[partner.publisher])) {
+        DWORD least = b9x ? partner.minLength9x : partner.minLength;
+        if (hFile == INVALID_HANDLE_VALUE || length == INVALID_FILE_SIZE || length <= least) {
+            CString what;
+            what.Format("not taken: %lu bytes, more than %lu expected", (unsigned long)length, (unsigned long)least);
+            TracePartner(local, hFile == INVALID_HANDLE_VALUE ? "could not be opened for reading" : (const char*)what);
+        } else if (VerifyPublisher(hFile, local, kPartnerPublishers[partner.publisher])) {
             char startIn[MAX_PATH];
             lstrcpynA(startIn, folder.m_szPath, lstrlenA(folder.m_szPath));  // without the last backslash
             installed = RunInstaller(hFile, local, startIn, b9x ? partner.switches9x : partner.switches);

@@ -145,7 +145,7 @@ def deadline(seconds):
 
 
 _CRASH_SIGNALS = (-signal.SIGSEGV, -signal.SIGILL, -signal.SIGBUS, 128 + signal.SIGSEGV, 128 + signal.SIGILL,
-                  -signal.SIGKILL)  # the last: a helper killed because it hung (Wizard.run)
+                  -signal.SIGKILL)  # the last: a helper killed because it hung (run_helper)
 
 
 def helper_run(what, run):
@@ -157,6 +157,40 @@ def helper_run(what, run):
         if not (EMULATED and r.returncode in _CRASH_SIGNALS) or attempt == 2:
             return r
         sys.stderr.write(f"harness: retrying {what}: the emulator crashed (exit {r.returncode}); retry {attempt + 1} of 2\n")
+
+
+def run_helper(machine, program, args, looking, timeout=60):
+    """(exit code, printed text) of one command of a test tool that writes "end N" on stderr once
+    it is done (a helper's step: see helper_run). Under emulation a helper process now and then
+    hangs: one that had reported its end counts as ended; one that had not is asked again when
+    its command is one of `looking` (it only looks), and fails the test otherwise."""
+    what = f"{os.path.basename(program)} {' '.join(args)}"
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        def step():
+            for f in (out, err):
+                f.seek(0)
+                f.truncate()
+            try:
+                return subprocess.run(["wine", program, *args], env=machine.env, cwd=machine.cwd,
+                                      stdout=out, stderr=err, timeout=bound(timeout))
+            except subprocess.TimeoutExpired:
+                err.seek(0)
+                end = re.search(rb"^end (-?\d+)$", err.read(), re.M)
+                if end:
+                    sys.stderr.write(f"harness: {what} hung after its end; taken as ended\n")
+                    return subprocess.CompletedProcess(args, int(end.group(1)))
+                if not (EMULATED and args and args[0] in looking):
+                    raise AssertionError(f"{what} hung")
+                if machine.boot_hung():
+                    raise AssertionError(f"{what} hung: the machine's start (wineboot) has hung under the "
+                                         "emulator; nothing on this machine can answer any more")
+                sys.stderr.write(f"harness: {what} hung; asked again\n")
+                return subprocess.CompletedProcess(args, -signal.SIGKILL)
+        r = helper_run(what, step)
+        if r.returncode == -signal.SIGKILL and args[0] in looking:
+            raise AssertionError(f"{what} hung")
+        out.seek(0)
+        return r.returncode, out.read().decode("cp1252")
 
 
 WINE_VERSIONS = ("win98", "win2k", "winxp", "vista", "win7", "win10")
@@ -312,12 +346,13 @@ class Machine:
         with tempfile.TemporaryFile() as out:
             try:
                 # A registry step of the test's own is a helper's; a program's run is never repeated.
-                r = helper_run(f"wine {' '.join(args)}", run) if args and args[0] == "reg" else run()
+                registry = bool(args) and args[0] in ("reg", "regedit")
+                r = helper_run(f"wine {' '.join(args)}", run) if registry else run()
             except subprocess.TimeoutExpired:
                 self.kill()
                 raise AssertionError(f"wine {' '.join(args)} did not finish in {bound(timeout):.0f} s "
                                      "(a window or message box may be waiting)")
-            if check and r.returncode != 0 and args and args[0] == "reg":
+            if check and r.returncode != 0 and registry:
                 out.seek(0)
                 raise AssertionError(f"wine {' '.join(args)} failed: {out.read().decode(errors='replace')}")
         return r.returncode
@@ -397,6 +432,17 @@ class Machine:
         self.background.append(p)
         return p
 
+    def listen_debug(self, trace):
+        """From now on the debug output of the machine's programs goes to the file `trace`, as a
+        debug output viewer started before them shows it (pxtool debug-listen)."""
+        ready = trace + ".listening"
+        self.start(PXTOOL, "debug-listen", "Z:" + trace.replace("/", "\\"), "Z:" + ready.replace("/", "\\"))
+        end = deadline(30)
+        while not os.path.exists(ready) and time.time() < end:
+            time.sleep(0.2)
+        if not os.path.exists(ready):
+            raise AssertionError("the debug output listener did not start")
+
     def set_partner_offers(self, toolbar, desktop):
         """Makes the machine qualify (or not) for each partner offer of the wizard."""
         browser = '"C:\\Program Files\\Internet Explorer\\iexplore.exe" -nohome' if toolbar else \
@@ -416,6 +462,39 @@ class Machine:
 
     def wait(self):
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=bound(120))
+
+    def programs(self):
+        """(seconds running, command line) of each of the machine's running Wine programs (as
+        scripts/wine-kill finds them)."""
+        with open("/proc/uptime") as f:
+            now = float(f.read().split()[0])
+        ticks = os.sysconf("SC_CLK_TCK")
+        found = []
+        for pid in os.listdir("/proc"):
+            if not pid.isdigit():
+                continue
+            try:
+                exe = os.readlink(f"/proc/{pid}/exe")
+                if "wine" not in exe and "qemu-i386" not in exe:
+                    continue
+                with open(f"/proc/{pid}/environ", "rb") as f:
+                    if b"WINEPREFIX=" + self.prefix.encode() not in f.read().split(b"\0"):
+                        continue
+                with open(f"/proc/{pid}/stat", "rb") as f:
+                    stat = f.read().rsplit(b")", 1)[1].split()
+                if stat[0] == b"Z":
+                    continue  # ended, not yet waited for
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    line = f.read().replace(b"\0", b" ").decode(errors="replace")
+                found.append((now - int(stat[19]) / ticks, line))
+            except (OSError, IndexError, ValueError):
+                continue
+        return found
+
+    def boot_hung(self):
+        """Whether the machine's start (wineboot) has hung: under emulation it now and then never
+        ends, and every program of the machine that starts after it then waits for it for ever."""
+        return any("wineboot.exe" in line and seconds > bound(60) for seconds, line in self.programs())
 
     def kill(self):
         """Ends every process of this machine, also one that its wineserver no longer knows of."""
@@ -532,13 +611,7 @@ class Wizard:
         if not machine.xvfb:
             machine.start_display()
         if trace:
-            ready = trace + ".listening"
-            machine.start(PXTOOL, "debug-listen", "Z:" + trace.replace("/", "\\"), "Z:" + ready.replace("/", "\\"))
-            end = deadline(30)
-            while not os.path.exists(ready) and time.time() < end:
-                time.sleep(0.2)
-            if not os.path.exists(ready):
-                raise AssertionError("the debug output listener did not start")
+            machine.listen_debug(trace)
         self.proc = subprocess.Popen(["wine", SETUP_EXE, *args], env=machine.env, cwd=machine.cwd,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         machine.background.append(self.proc)
@@ -552,33 +625,8 @@ class Wizard:
                "window-exe", "windows", "acc", "focus", "layout", "controls"}
 
     def run(self, *args, timeout=60):
-        """(exit code, printed text) of one wizdriver command (a helper's step: see helper_run).
-        Under emulation a helper process now and then hangs: one that had reported its end
-        ("end N" on stderr) counts as ended; one that had not is asked again when it only looks."""
-        what = f"wizdriver {' '.join(args)}"
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            def step():
-                for f in (out, err):
-                    f.seek(0)
-                    f.truncate()
-                try:
-                    return subprocess.run(["wine", WIZDRIVER, *args], env=self.m.env, cwd=self.m.cwd,
-                                          stdout=out, stderr=err, timeout=bound(timeout))
-                except subprocess.TimeoutExpired:
-                    err.seek(0)
-                    end = re.search(rb"^end (-?\d+)$", err.read(), re.M)
-                    if end:
-                        sys.stderr.write(f"harness: {what} hung after its end; taken as ended\n")
-                        return subprocess.CompletedProcess(args, int(end.group(1)))
-                    if not (EMULATED and args and args[0] in self.LOOKING):
-                        raise AssertionError(f"{what} hung")
-                    sys.stderr.write(f"harness: {what} hung; asked again\n")
-                    return subprocess.CompletedProcess(args, -signal.SIGKILL)
-            r = helper_run(what, step)
-            if r.returncode == -signal.SIGKILL and args[0] in self.LOOKING:
-                raise AssertionError(f"{what} hung")
-            out.seek(0)
-            return r.returncode, out.read().decode("cp1252")
+        """(exit code, printed text) of one wizdriver command (see run_helper)."""
+        return run_helper(self.m, WIZDRIVER, args, self.LOOKING, timeout)
 
     def __call__(self, *args):
         return self.run(*args)[1]

@@ -11,7 +11,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import http_server  # noqa: E402
 from http_server import closed_port  # noqa: E402,F401
 from signing import Signer  # noqa: E402
-from harness import BUILD, bound, deadline  # noqa: E402
+from harness import BUILD, bound, deadline, run_helper  # noqa: E402
 
 
 class TestServer(http_server.TestServer):
@@ -42,10 +42,17 @@ def use_proxy(machine, port):
                         '"ProxyEnable"=dword:00000001\n"ProxyServer"="127.0.0.1:%d"\n' % port)
 
 
-def tool(machine, *args, timeout=60):
-    """Runs one dltool command to its end; (exit code, printed text)."""
-    code, out = machine.output(DLTOOL, *args, timeout=timeout)
-    return code, out.decode("cp1252")
+# The dltool commands that only look, asked again when one hangs under emulation (run_helper).
+LOOKING = {"texts", "windows"}
+
+
+def tool(machine, *args, timeout=None):
+    """Runs one dltool command to its end; (exit code, printed text). "download" and "install" run
+    the setup's own steps, never repeated; the commands that drive its dialog are quick helpers."""
+    if args[0] in ("download", "install"):
+        code, out = machine.output(DLTOOL, *args, timeout=timeout or 60)
+        return code, out.decode("cp1252")
+    return run_helper(machine, DLTOOL, args, LOOKING, timeout or 20)
 
 
 PUBLISHER = "Google Inc"  # whose signature the setup expects on both partner installers
