@@ -1,4 +1,5 @@
 #include "http_download_dlg.h"
+#include "fw/debug_trace.h"
 #include <string.h>
 #include "fw/url.h"
 #include "fw/url_text.h"
@@ -81,6 +82,7 @@ void CHttpDownloadDlg::CloseInternetHandle(HINTERNET volatile* handle)
 void CHttpDownloadDlg::OnCancel()
 {
     if (m_bAbort) return;
+    DebugTrace("Pixmora download: cancelled\n");
     m_bAbort = TRUE;
     m_calls.Abort();
     ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
@@ -122,6 +124,7 @@ LRESULT CHttpDownloadDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         return OnDownloadFinished(wp);
     case WM_CLOSE:
         if (!m_bSafeToClose) {
+            DebugTrace("Pixmora download: closed\n");
             OnCancel();
             return 0;
         }

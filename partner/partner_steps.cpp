@@ -162,10 +162,13 @@ static int DownloadAndRun(const PartnerInstaller& partner, bool b9x)
         dlg.m_sTargetPath = local;
         dlg.m_hTargetFile = hFile;
         dlg.m_sDisplayText = partner.displayText;
-        ok = dlg.DoModal() == IDOK;
+        INT_PTR result = dlg.DoModal();
+        DWORD error = GetLastError();
+        ok = result == IDOK;
         if (!ok) {
             CString what;
-            what.Format("not downloaded: %s", dlg.m_sError.IsEmpty() ? "cancelled" : (const char*)dlg.m_sError);
+            what.Format("not downloaded: %s (dialog result %d, error %lu)",
+                        dlg.m_sError.IsEmpty() ? "cancelled" : (const char*)dlg.m_sError, (int)result, (unsigned long)error);
             TracePartner(local, what);
         }
     }  // the dialog's own handle of the file is closed with it

@@ -437,7 +437,7 @@ class Machine:
         debug output viewer started before them shows it (pxtool debug-listen)."""
         ready = trace + ".listening"
         self.start(PXTOOL, "debug-listen", "Z:" + trace.replace("/", "\\"), "Z:" + ready.replace("/", "\\"))
-        end = deadline(30)
+        end = deadline(60)  # often the machine's first program: its start comes first
         while not os.path.exists(ready) and time.time() < end:
             time.sleep(0.2)
         if not os.path.exists(ready):
