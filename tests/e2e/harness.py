@@ -165,6 +165,7 @@ def run_helper(machine, program, args, looking, timeout=60):
     hangs: one that had reported its end counts as ended; one that had not is asked again when
     its command is one of `looking` (it only looks), and fails the test otherwise."""
     what = f"{os.path.basename(program)} {' '.join(args)}"
+    machine.check_boot(what)
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         def step():
             for f in (out, err):
@@ -181,9 +182,7 @@ def run_helper(machine, program, args, looking, timeout=60):
                     return subprocess.CompletedProcess(args, int(end.group(1)))
                 if not (EMULATED and args and args[0] in looking):
                     raise AssertionError(f"{what} hung")
-                if machine.boot_hung():
-                    raise AssertionError(f"{what} hung: the machine's start (wineboot) has hung under the "
-                                         "emulator; nothing on this machine can answer any more")
+                machine.check_boot(what)
                 sys.stderr.write(f"harness: {what} hung; asked again\n")
                 return subprocess.CompletedProcess(args, -signal.SIGKILL)
         r = helper_run(what, step)
@@ -343,6 +342,7 @@ class Machine:
             out.truncate()
             return subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), preexec_fn=preexec_fn,
                                   cwd=cwd or self.cwd, timeout=bound(timeout), stdout=out, stderr=out)
+        self.check_boot(f"wine {' '.join(args)}")
         with tempfile.TemporaryFile() as out:
             try:
                 # A registry step of the test's own is a helper's; a program's run is never repeated.
@@ -359,6 +359,7 @@ class Machine:
 
     def output(self, *args, timeout=120, env=None):
         """Runs a Wine program to its end; returns its exit code and what it printed."""
+        self.check_boot(f"wine {' '.join(args)}")
         with tempfile.TemporaryFile() as out:
             try:
                 r = subprocess.run(["wine", *args], env=dict(self.env, **(env or {})), cwd=self.cwd,
@@ -490,6 +491,12 @@ class Machine:
             except (OSError, IndexError, ValueError):
                 continue
         return found
+
+    def check_boot(self, what):
+        """Fails at once, rather than after a long wait, a step on a machine whose start has hung."""
+        if EMULATED and self.boot_hung():
+            raise AssertionError(f"{what}: the machine's start (wineboot) has hung under the emulator; "
+                                 "nothing on this machine can run any more")
 
     def boot_hung(self):
         """Whether the machine's start (wineboot) has hung: under emulation it now and then never
