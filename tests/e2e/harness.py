@@ -330,32 +330,8 @@ class Machine:
         self.xvfb = None
         if display:
             self.start_display(screen)
-        if EMULATED:
-            self._boot()
         if version:
             self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
-
-    def _boot(self):
-        """Under emulation a machine's start (wineboot) now and then never ends, and every program
-        of the machine would wait for it: the machine is started by a trivial first program, and
-        one whose start hangs is ended and made afresh from the pristine prefix, at most twice."""
-        for attempt in range(3):
-            try:
-                subprocess.run(["wine", PXTOOL, "wait-window", "none", "0"], env=self.env, cwd=self.cwd,
-                               timeout=bound(60), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                end = deadline(30)
-                while time.time() < end and any("wineboot.exe" in line for _, line in self.programs()):
-                    time.sleep(0.3)
-                if not any("wineboot.exe" in line for _, line in self.programs()):
-                    return
-            except subprocess.TimeoutExpired:
-                pass
-            if attempt == 2:
-                raise AssertionError("the machine's start (wineboot) hung three times under the emulator")
-            sys.stderr.write("harness: the machine's start (wineboot) hung; the machine is made afresh\n")
-            subprocess.run([os.path.join(SOURCE, "scripts", "wine-kill"), self.prefix], timeout=bound(60) + 30)
-            shutil.rmtree(self.prefix, ignore_errors=True)
-            subprocess.run(["cp", "-a", os.path.join(PRISTINE, "prefix"), self.prefix], check=True)
 
     # --- running ---------------------------------------------------------------------------
     def wine(self, *args, timeout=120, cwd=None, check=True, env=None, preexec_fn=None):
