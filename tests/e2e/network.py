@@ -111,6 +111,7 @@ class Download:
             self.process = subprocess.Popen(["wine", DLTOOL, "download", url, target, *credentials],
                                             env=machine.env, cwd=machine.cwd, stdout=out,
                                             stderr=subprocess.DEVNULL)
+        machine.background.append(self.process)
 
     def finish(self, timeout=60):
         """(DoModal result, error text) once the dialog has ended."""
