@@ -58,8 +58,8 @@ class Navigation(unittest.TestCase):
         w.screenshot("no-shortcuts")
 
         # The picker starts at the entered folder and returns it with a backslash; Cancel keeps the field.
-        # Under emulation the shell lists no drives (Wine's driver host, which holds the mount
-        # manager, dies at its start there), so no folder on a drive can be picked: Cancel only.
+        # Under emulation the shell lists no drives (test machines there go without the mount
+        # manager, whose driver host dies at its start), so no folder on a drive can be picked: Cancel only.
         if not EMULATED:
             w.set_text(R.IDC_FOLDER, "C:\\WINDOWS\\SYSTEM32")
             w.click(R.IDC_BROWSE)
