@@ -8,21 +8,33 @@
 static const BYTE kMagic[4] = {'P', 'X', 'L', 'Z'};
 static const DWORD kHeaderSize = 4 + 4 + LZMA_PROPS_SIZE;
 
+// Eight bytes a step (each of the eight tables carries a byte one position further), so that
+// checking a large file that is carried as it is costs little beside writing it. The tables are
+// made at the first use: outside the function, so that they take no room in the program's file.
+static DWORD table[8][256];
+static bool ready = false;
+
 DWORD Crc32(DWORD crc, const void* data, size_t size)
 {
-    static DWORD table[256];
-    static bool ready = false;
     if (!ready) {
         for (DWORD i = 0; i < 256; ++i) {
             DWORD c = i;
             for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
+            table[0][i] = c;
         }
+        for (int t = 1; t < 8; ++t)
+            for (DWORD i = 0; i < 256; ++i) table[t][i] = (table[t - 1][i] >> 8) ^ table[0][table[t - 1][i] & 0xFF];
         ready = true;
     }
     const BYTE* p = static_cast<const BYTE*>(data);
     crc = ~crc;
-    while (size--) crc = table[(crc ^ *p++) & 0xFF] ^ (crc >> 8);
+    for (; size >= 8; size -= 8, p += 8) {
+        DWORD a = crc ^ (p[0] | p[1] << 8 | p[2] << 16 | (DWORD)p[3] << 24);
+        DWORD b = p[4] | p[5] << 8 | p[6] << 16 | (DWORD)p[7] << 24;
+        crc = table[7][a & 0xFF] ^ table[6][(a >> 8) & 0xFF] ^ table[5][(a >> 16) & 0xFF] ^ table[4][a >> 24]
+              ^ table[3][b & 0xFF] ^ table[2][(b >> 8) & 0xFF] ^ table[1][(b >> 16) & 0xFF] ^ table[0][b >> 24];
+    }
+    while (size--) crc = table[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

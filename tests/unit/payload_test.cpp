@@ -205,6 +205,10 @@ TEST(Crc32, KnownValues)
     EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
     EXPECT_EQ(Crc32(0, "", 0), 0u);
     EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u);  // in pieces, as unpacking goes
+    // Eight bytes a step and the rest one by one: the same sum however the text is cut.
+    const char fox[] = "The quick brown fox jumps over the lazy dog";
+    for (size_t cut = 0; cut < sizeof fox; ++cut)
+        EXPECT_EQ(Crc32(Crc32(0, fox, cut), fox + cut, sizeof fox - 1 - cut), 0x414FA339u) << cut;
 }
 
 namespace {
